@@ -1,0 +1,18 @@
+#pragma once
+// Where user-visible texts come from: the language table implements it, tests pass a map.
+// Texts are read at the moment they are shown, so a language change applies at once.
+
+#include <string>
+#include <string_view>
+
+namespace kovantis {
+
+class TextSource {
+public:
+    virtual ~TextSource() = default;
+    // The current text of a language key (a slot of the language table or any other key of the
+    // chosen language section); empty when the key is missing.
+    virtual std::u16string Text(std::string_view key) const = 0;
+};
+
+} // namespace kovantis
