@@ -1,0 +1,51 @@
+#include "vkbd/fault_plan.h"
+
+#include "vkbd/report_frame.h"
+
+#include <algorithm>
+
+namespace kovantis::vkbd {
+namespace {
+
+// Takes one use of a fault armed for `count` replies.
+bool TakeOne(int& count) {
+    if (count <= 0) {
+        return false;
+    }
+    --count;
+    return true;
+}
+
+} // namespace
+
+std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> request) {
+    if (!TakeOne(refuseCount_)) {
+        return std::nullopt;
+    }
+    Report reply{};
+    reply[0] = kReportId;
+    std::copy(request.begin() + kCommandOffset, request.begin() + kStatusOffset,
+              reply.begin() + kCommandOffset);
+    reply[kStatusOffset] = refuseStatus_;
+    SealReport(reply);
+    return reply;
+}
+
+FaultPlan::Outcome FaultPlan::Shape(Report& reply) {
+    if (TakeOne(wrongCommand_)) {
+        // Flipping the top bit always gives another byte, and none the host itself sends.
+        reply[kCommandOffset] ^= 0x80;
+        SealReport(reply);
+    }
+    Outcome outcome;
+    if (TakeOne(drop_)) {
+        outcome.send = false;
+        return outcome;
+    }
+    if (TakeOne(delayCount_)) {
+        outcome.delay = delay_;
+    }
+    return outcome;
+}
+
+} // namespace kovantis::vkbd
