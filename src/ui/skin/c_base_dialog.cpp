@@ -1,0 +1,92 @@
+#include "ui/skin/c_base_dialog.h"
+
+#include <QBitmap>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "ui/skin/c_png_button.h"
+
+namespace kovantis {
+
+QRegion WindowShapeOf(const QImage& mask) {
+    // Marking the white pixels gives a bitmap whose region is everything else.
+    const QImage opaque = mask.convertToFormat(QImage::Format_RGB32);
+    QRegion shape(QBitmap::fromImage(opaque.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    // An empty region would mean "no shape" and show the whole rectangle.
+    return shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape;
+}
+
+CBaseDialog::CBaseDialog(const std::string& skinFilePath, QWidget* parent)
+    : QDialog(parent), skin_(SkinFile::Open(skinFilePath)), pictures_(skin_.Folder()) {
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    // The background picture covers every pixel, so nothing is erased before painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+bool CBaseDialog::SetUpSkinWindow() {
+    background_ = LoadSkinPicture(skin_.BackgroundPath());
+    if (background_.isNull()) {
+        return false;
+    }
+    const QPoint position = pos();
+    setFixedSize(background_.size());
+    move(position);
+    const QPixmap mask = skin_.MaskPath() == skin_.BackgroundPath() ? background_ : LoadSkinPicture(skin_.MaskPath());
+    if (!mask.isNull()) {
+        setMask(WindowShapeOf(mask.toImage()));
+    }
+    update();
+    return true;
+}
+
+void CBaseDialog::PlaceImageButton(CPngButton& button, std::string_view key, const StateSet& set) {
+    button.SetPictures(pictures_.Set(set));
+    button.ApplySkinRect(skin_.Rect(key));
+}
+
+void CBaseDialog::PlaceControl(QWidget& control, std::string_view key) const {
+    const SkinRect rect = skin_.Rect(key);
+    control.setGeometry(rect.x, rect.y, rect.w, rect.h);
+}
+
+void CBaseDialog::MoveControl(QWidget& control, std::string_view key) const {
+    const SkinRect rect = skin_.Rect(key);
+    control.move(rect.x, rect.y);
+}
+
+void CBaseDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove()) {
+        return;
+    }
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+} // namespace kovantis

@@ -1,0 +1,62 @@
+#pragma once
+// The base of every skinned window: a borderless picture whose size and background come from
+// the skin file's background picture and whose shape comes from its mask picture (every pixel
+// that is not pure white belongs to the window). Dragging its surface moves the window.
+
+#include <string>
+#include <string_view>
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+#include <QRegion>
+
+#include "skin/skin_file.h"
+#include "skin/skin_pictures.h"
+#include "ui/skin/skin_picture_store.h"
+
+namespace kovantis {
+
+class CPngButton;
+
+class CBaseDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CBaseDialog(const std::string& skinFilePath, QWidget* parent = nullptr);
+
+    const SkinFile& Skin() const { return skin_; }
+    SkinPictureStore& Pictures() { return pictures_; }
+
+    // Loads background and mask, sizes the window to the background (keeping its position) and
+    // cuts its shape. False when the background picture cannot be loaded.
+    bool SetUpSkinWindow();
+    const QPixmap& Background() const { return background_; }
+
+    // An image control: placed, sized and given its five pictures from `set`; disabled when the
+    // skin leaves it out.
+    void PlaceImageButton(CPngButton& button, std::string_view key, const StateSet& set);
+    // A plain control: placed and sized only.
+    void PlaceControl(QWidget& control, std::string_view key) const;
+    // A control that keeps its size and only moves.
+    void MoveControl(QWidget& control, std::string_view key) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    SkinFile skin_;
+    SkinPictureStore pictures_;
+    QPixmap background_;
+    // Set while the window is dragged by hand (no system move available).
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+// The window shape a mask picture gives: every pixel that is not pure white. A mask with no
+// such pixel gives a region outside the window, so nothing of it shows.
+QRegion WindowShapeOf(const QImage& mask);
+
+} // namespace kovantis

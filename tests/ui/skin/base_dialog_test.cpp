@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <QImage>
+#include <QPainter>
+
+#include "ui/skin/c_base_dialog.h"
+#include "ui/skin/c_png_button.h"
+
+namespace kovantis {
+namespace {
+
+// A skin folder of its own for each test.
+class SkinFolder {
+public:
+    explicit SkinFolder(const std::string& name)
+        : folder_(std::filesystem::temp_directory_path() / ("kovantis-skin-" + name + "-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(folder_);
+    }
+    ~SkinFolder() { std::filesystem::remove_all(folder_); }
+
+    std::string Write(const std::string& name, const std::string& text) const {
+        std::ofstream(folder_ / name) << text;
+        return (folder_ / name).string();
+    }
+    void Save(const std::string& name, const QImage& image) const { image.save(QString::fromStdString((folder_ / name).string())); }
+
+private:
+    std::filesystem::path folder_;
+};
+
+QImage Filled(QSize size, QColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+TEST(CBaseDialog, SizeAndShapeComeFromThePictures) {
+    const SkinFolder folder("shape");
+    folder.Save("bg.png", Filled(QSize(60, 40), QColor(200, 30, 30)));
+    QImage mask = Filled(QSize(60, 40), Qt::white);
+    QPainter(&mask).fillRect(QRect(0, 0, 30, 40), QColor(254, 255, 255));  // not pure white: inside
+    folder.Save("mask.png", mask);
+    const std::string skin = folder.Write("Main.ini", "[SCREEN]\nMain=bg.png\nMask=mask.png\n[BUTTONINFO]\nCONTROL_OK=10,20,30,15\n");
+
+    CBaseDialog dialog(skin);
+    dialog.move(100, 50);
+    ASSERT_TRUE(dialog.SetUpSkinWindow());
+    EXPECT_EQ(dialog.size(), QSize(60, 40));
+    EXPECT_EQ(dialog.pos(), QPoint(100, 50));
+    EXPECT_TRUE(dialog.mask().contains(QPoint(5, 5)));
+    EXPECT_TRUE(dialog.mask().contains(QPoint(29, 39)));
+    EXPECT_FALSE(dialog.mask().contains(QPoint(30, 5)));
+    EXPECT_FALSE(dialog.mask().contains(QPoint(59, 39)));
+    EXPECT_EQ(QColor(dialog.grab().toImage().pixel(45, 20)), QColor(200, 30, 30));
+
+    CPngButton ok(&dialog);
+    CPngButton cancel(&dialog);
+    dialog.Pictures().Require(std::array<std::string_view, 1>{"bg.png"});
+    dialog.PlaceImageButton(ok, "CONTROL_OK", StateSet{"bg.png", "bg.png", "bg.png", "bg.png", "bg.png"});
+    dialog.PlaceImageButton(cancel, "CONTROL_CANCEL", StateSet{"bg.png", "bg.png", "bg.png", "bg.png", "bg.png"});
+    EXPECT_EQ(ok.geometry(), QRect(10, 20, 30, 15));
+    EXPECT_EQ(ok.Origin(), QPoint(10, 20));
+    EXPECT_TRUE(ok.isEnabled());
+    EXPECT_FALSE(cancel.isEnabled());
+    EXPECT_EQ(cancel.geometry(), QRect(1, 1, 1, 1));
+}
+
+TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail) {
+    const SkinFolder folder("white");
+    folder.Save("bg.png", Filled(QSize(50, 30), Qt::white));
+    // Without a Mask key the background itself is the mask: pure white everywhere.
+    const std::string skin = folder.Write("Main.ini", "[SCREEN]\nMain=bg.png\n");
+    CBaseDialog dialog(skin);
+    ASSERT_TRUE(dialog.SetUpSkinWindow());
+    EXPECT_FALSE(dialog.mask().isEmpty());
+    EXPECT_TRUE(dialog.mask().intersected(dialog.rect()).isEmpty());
+
+    const std::string broken = folder.Write("Other.ini", "[SCREEN]\nMain=missing.jpg\n");
+    CBaseDialog missing(broken);
+    EXPECT_FALSE(missing.SetUpSkinWindow());
+    CBaseDialog noFile("/nonexistent/Skins/Main.ini");
+    EXPECT_FALSE(noFile.SetUpSkinWindow());
+    EXPECT_FALSE(noFile.Pictures().Require(std::array<std::string_view, 1>{"main_normal.jpg"}));
+}
+
+} // namespace
+} // namespace kovantis
