@@ -9,11 +9,11 @@
 #include <span>
 
 #include "keyboard/key_assignment.h"
+#include "ports/profile_count.h"
 
 namespace kovantis {
 
 inline constexpr int kBankCount = 4;
-inline constexpr int kProfileCount = 3;  // banks 0 to 2 hold on-board profiles 1 to 3
 inline constexpr int kRecordsPerBank = 512;
 inline constexpr int kKeyRecordCount = 256;
 inline constexpr int kGKeyRecordsBankA = 256;
