@@ -78,7 +78,49 @@ typedef struct DevlinxNotification {
 /* Runs on a library thread; returns 1. */
 typedef int32_t (*DevlinxCallback)(const DevlinxNotification *notification);
 
-/* The twelve exports. Results greater than 0 mean success unless noted. */
+/* The twelve exports. Results greater than 0 mean success unless noted; -1 means the call was
+ * refused and did nothing (wrong check, a null pointer, a length outside 0..4096, a non-zero
+ * "zero" argument, a command report that is not 64 bytes); 0 means it was valid but nothing
+ * could be done (library not initialised, no matching device, the link did not take the whole
+ * report, the backend has no such request).
+ *
+ * Init(flags)                 starts the backend (DEVLINX_BACKEND) and finds the devices present
+ *                             now before it returns; 1, or 0 when the backend cannot run. Once
+ *                             started, further calls return 1 and do nothing. The USB ids are
+ *                             read here: KOVANTIS_USB_ID=vvvv:pppp (hex), else the defaults.
+ * End()                       stops the backend's threads and drops every registration; Init may
+ *                             start again afterwards. -1 when called from inside a callback.
+ * Debug(level)                level > 0 writes diagnostics to standard error (also DEVLINX_DEBUG).
+ * RequestGetDeviceCount       matching devices on the selector's collection; 0 when the selector's
+ *                             ids are not the keyboard's or its usage is none of the three.
+ * RequestWriteOne, RequestWrite
+ *                             one report to the selector's collection: 1 when all of it was sent.
+ * RequestAsyncRead            registers `callback` for the selector's collection; fills *unit_id
+ *                             with a new positive id, unique for the life of the process; 1.
+ * RequestStatusWrite          sends `data` (when length > 0 and a device is there) to the
+ *                             selector's collection, then registers as RequestAsyncRead does.
+ * DeleteRequestFromUnitId     ends a registration: 1, or 0 for 0 and unknown ids.
+ * DeleteRequestFromHandle     0 (there are no handles).
+ * RequestStatusGet / RequestStatusSetFeature
+ *                             feature reports (hidraw only): bytes moved, 0 when not supported.
+ *
+ * Notifications. Every registration on a collection hears:
+ *  - kind DEVLINX_NOTIFY_COUNT with the new count whenever that collection's device count
+ *    changes (0 -> 1 on arrival, 1 -> 0 on removal); never for an unchanged count and never on
+ *    registering. The counts of all three collections are stored before any callback about the
+ *    change runs, so RequestGetDeviceCount inside it already answers the new values.
+ *  - kind DEVLINX_NOTIFY_REPORT for each report that arrives on the collection, with the
+ *    registration's tag. Command replies are the 64 bytes as the keyboard sent them (report id
+ *    0x04 first). Consumer reports carry the event code in event_code (the report's two code
+ *    bytes, little-endian); event_code is 0 on the other collections.
+ * Callbacks run on library threads with no library lock held. Virtual link: one thread delivers
+ * everything, in the order the keyboard sent it. hidraw: the udev thread delivers count changes,
+ * one reader thread per device node delivers that node's reports in order; callbacks for
+ * different nodes may run at the same time. A callback may call RequestWriteOne,
+ * RequestStatusWrite, RequestAsyncRead, DeleteRequestFromUnitId and RequestGetDeviceCount. It
+ * must not wait for another notification (the same thread delivers it) and must not call End.
+ * After DeleteRequestFromUnitId returns, a notification already on its way on another thread may
+ * still reach the deleted registration once; nothing after that. */
 DEVLINX_EXPORT int32_t Debug(int32_t level);
 DEVLINX_EXPORT int32_t Init(int32_t flags);
 DEVLINX_EXPORT int32_t End(void);

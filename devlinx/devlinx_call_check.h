@@ -7,7 +7,10 @@
  *  - device count query: the 16-byte selector, two 4-byte zero words;
  *  - report write:       the selector, two 4-byte zero words, the report bytes;
  *  - registration:       the selector, the low 32 bits of the callback's address (little-endian),
- *                        the 4-byte tag (little-endian), then any data bytes.
+ *                        the 4-byte tag (little-endian), then any data bytes;
+ *  - feature read:       as a device count query (RequestStatusGet);
+ *  - feature write:      as a report write, the feature bytes as the report
+ *                        (RequestStatusSetFeature).
  */
 #ifndef DEVLINX_CALL_CHECK_H
 #define DEVLINX_CALL_CHECK_H
@@ -83,6 +86,19 @@ static inline uint32_t devlinx_check_register(const DeviceSelector *s, DevlinxCa
     sum = devlinx_check_add_u32(sum, (uint32_t)(uintptr_t)callback);
     sum = devlinx_check_add_u32(sum, tag);
     return devlinx_check_add(sum, data, length);
+}
+
+/* Check of a feature report read (RequestStatusGet). */
+static inline uint32_t devlinx_check_status_get(const DeviceSelector *s)
+{
+    return devlinx_check_count(s);
+}
+
+/* Check of a feature report write (RequestStatusSetFeature). */
+static inline uint32_t devlinx_check_set_feature(const DeviceSelector *s, const uint8_t *data,
+                                                 size_t length)
+{
+    return devlinx_check_write(s, data, length);
 }
 
 #endif /* DEVLINX_CALL_CHECK_H */

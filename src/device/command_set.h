@@ -1,10 +1,14 @@
 #pragma once
 // One operation per keyboard command. Each builds 64-byte requests, runs one exchange per
 // 56-byte chunk through the request channel and maps the reply: 1 success, -102 status 0xFF,
-// -103 status 0xFE, otherwise the channel's 0 / -1 / -2; -201 for a profile index out of range.
+// -103 status 0xFE, otherwise the channel's 0 / -1 / -2; -201 for an argument out of range
+// (profile index, data length, address), refused before anything is sent.
 
+#include <atomic>
 #include <cstdint>
 #include <span>
+
+#include "ports/profile_count.h"
 
 namespace kovantis {
 
@@ -14,9 +18,22 @@ inline constexpr int kSettingsBlockSize = 44;
 inline constexpr int kProfileRecordSize = 42;
 inline constexpr int kKeymapSize = 378;
 inline constexpr int kReportDataSize = 56;
+inline constexpr int kKeyColourProfileStride = 512;
+
+// Settings block fields.
+inline constexpr int kSettingsActiveProfile = 10;
+inline constexpr int kSettingsMacroSpace = 11;  // macro area size in units of 128 bytes
+inline constexpr int kSettingsEffectList = 12;  // 32 effect numbers
+inline constexpr int kMacroSpaceUnit = 128;
+
+// Command results besides the channel's 1, 0, -1 and -2.
+inline constexpr int kResultRefusedFF = -102;
+inline constexpr int kResultRefusedFE = -103;
+inline constexpr int kResultBadArgument = -201;
 
 class CommandSet {
 public:
+    // Pauses (EndTransfer's 10 ms) go through the channel's clock.
     explicit CommandSet(RequestChannel& channel) : channel_(channel) {}
 
     int BeginTransfer();
@@ -39,14 +56,20 @@ public:
 
     // Active profile, cached: -1 until read, reset when the keyboard goes away.
     int GetActiveProfile();
+    // Profile 0 to 2: reads the settings block, sets byte 10, writes it back; nothing else is
+    // sent. A profile outside 0 to 2 gives -201 and sends nothing.
     int SetActiveProfile(int profile);
     void ForgetActiveProfile();
 
     RequestChannel& Channel() { return channel_; }
 
 private:
+    int Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply);
+    int ReadChunked(uint8_t command, int base, std::span<uint8_t> out);
+    int WriteChunked(uint8_t command, int base, std::span<const uint8_t> data);
+
     RequestChannel& channel_;
-    int activeProfileCache_ = -1;
+    std::atomic<int> activeProfileCache_{-1};
 };
 
 } // namespace kovantis

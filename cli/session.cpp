@@ -1,0 +1,107 @@
+#include "cli/session.h"
+
+#include <charconv>
+#include <ostream>
+
+#include "app/language_table.h"
+#include "cli/command_registry.h"
+#include "cli/instance_check.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "ports/clock.h"
+
+namespace kovantis::cli {
+namespace {
+
+// The library reports the keyboard within moments of Init; without one, this is how long a
+// command waits for a late count notification before it says the keyboard is absent.
+constexpr std::chrono::milliseconds kArrivalWait{500};
+
+} // namespace
+
+void ConsolePrompter::ShowMessage(const std::u16string& text, const std::u16string&)
+{
+    err_ << Utf16ToUtf8(text) << '\n';
+}
+
+bool ConsolePrompter::AskYesNo(const std::u16string& text, const std::u16string&)
+{
+    err_ << Utf16ToUtf8(text) << " (no)\n";
+    return false;
+}
+
+Session::Session(std::ostream& out, std::ostream& err) : out_(out), err_(err), prompter_(err) {}
+
+Session::~Session() = default;
+
+const TextSource& Session::Texts()
+{
+    if (!texts_) {
+        auto table = std::make_unique<LanguageTable>(Paths::FromEnvironment());
+        table->Load();
+        texts_ = std::move(table);
+    }
+    return *texts_;
+}
+
+int Session::ConnectKeyboard()
+{
+    if (link_)
+        return kExitOk;
+    if (const auto pid = RunningDesktopProgram(DesktopLockPath())) {
+        err_ << "kovantis-cli: the Kovantis desktop program is running (process " << *pid
+             << "); quit it first, so that only one program talks to the keyboard\n";
+        return kExitFailed;
+    }
+    std::string error;
+    functions_ = DeviceLibrary::Load(kDeviceLibraryName, &error);
+    if (!functions_) {
+        err_ << "kovantis-cli: cannot use the device library: " << error << '\n';
+        return kExitFailed;
+    }
+    link_ = std::make_unique<DeviceLink>(*functions_, window_, prompter_, Texts(), SystemClock());
+    link_->State().SetWindowReady(true);
+    link_->State().SetFirstArrivalDone();
+    const int started = link_->Start();
+    if (started <= 0) {
+        link_.reset();
+        return Failure("starting the device library", started);
+    }
+    link_->State().WaitUntilPresent(kArrivalWait);
+    link_->GetPresence().WaitIdle();
+    if (!link_->State().Present()) {
+        err_ << "kovantis-cli: no keyboard found (result 0)\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int Session::Failure(std::string_view what, int result)
+{
+    err_ << "kovantis-cli: " << what << " failed (result " << result << ")\n";
+    return kExitFailed;
+}
+
+int Session::UsageError(const Command& command, std::string_view message)
+{
+    err_ << "kovantis-cli: " << message << "\nusage: kovantis-cli " << command.name << ' '
+         << command.usage << '\n';
+    return kExitUsage;
+}
+
+std::optional<long> ParseNumber(std::string_view text, long low, long high)
+{
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace kovantis::cli

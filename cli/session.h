@@ -1,0 +1,68 @@
+#pragma once
+// What a kovantis-cli command works with: its output streams, the language texts, and the
+// keyboard, reached exactly as the desktop program reaches it (libdevlinx.so with
+// DEVLINX_BACKEND, DEVLINX_VIRTUAL_SOCKET and KOVANTIS_USB_ID) and read as the program reads it
+// on arrival (factory keymap, settings block) before a command touches it.
+
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "device/device_link.h"
+#include "ports/prompter.h"
+#include "ports/text_source.h"
+#include "ports/window_port.h"
+
+namespace kovantis::cli {
+
+struct Command;
+
+// Messages go to standard error; questions are answered No (a script cannot answer them).
+class ConsolePrompter final : public Prompter {
+public:
+    explicit ConsolePrompter(std::ostream& err) : err_(err) {}
+    void ShowMessage(const std::u16string& text, const std::u16string& caption = {}) override;
+    bool AskYesNo(const std::u16string& text, const std::u16string& caption = {}) override;
+
+private:
+    std::ostream& err_;
+};
+
+class Session {
+public:
+    Session(std::ostream& out, std::ostream& err);
+    ~Session();
+
+    std::ostream& Out() { return out_; }
+    std::ostream& Err() { return err_; }
+    const TextSource& Texts();
+    Prompter& GetPrompter() { return prompter_; }
+
+    // Connects to the keyboard and waits until its arrival has been handled. kExitOk, or a
+    // message on standard error and kExitFailed (desktop program running, library missing,
+    // keyboard absent).
+    int ConnectKeyboard();
+    // After a successful ConnectKeyboard.
+    DeviceLink& Link() { return *link_; }
+    CommandSet& Commands() { return link_->Commands(); }
+
+    // "kovantis-cli: WHAT failed (result N)" on standard error; returns kExitFailed.
+    int Failure(std::string_view what, int result);
+    // The message and the command's usage line on standard error; returns kExitUsage.
+    int UsageError(const Command& command, std::string_view message);
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    ConsolePrompter prompter_;
+    WindowPort window_;  // no window: every call is a no-op
+    std::unique_ptr<TextSource> texts_;
+    std::optional<DeviceFunctions> functions_;
+    std::unique_ptr<DeviceLink> link_;
+};
+
+// Parses a decimal or 0x-prefixed number within [low, high].
+std::optional<long> ParseNumber(std::string_view text, long low, long high);
+
+} // namespace kovantis::cli

@@ -1,0 +1,226 @@
+#include "device/command_set.h"
+
+#include <algorithm>
+
+#include "device/report_frame.h"
+#include "device/request_channel.h"
+#include "ports/clock.h"
+
+namespace kovantis {
+namespace {
+
+enum Command : uint8_t {
+    kBeginTransfer = 0x01,
+    kEndTransfer = 0x02,
+    kReadSettings = 0x03,
+    kWriteSettings = 0x04,
+    kReadProfileRecord = 0x05,
+    kWriteProfileRecord = 0x06,
+    kReadKeymap = 0x07,
+    kWriteKeymap = 0x08,
+    kReadMacroArea = 0x09,
+    kWriteMacroArea = 0x0A,
+    kReadDefaultKeymap = 0x0F,
+    kWriteKeyColours = 0x11,
+    kEnterBootMode = 0xEE,
+};
+
+constexpr int kMaxAddress = 0xFFFF;
+constexpr std::chrono::milliseconds kEndTransferPause{10};
+
+bool ValidProfile(int profile)
+{
+    return profile >= 0 && profile < kProfileCount;
+}
+
+bool FitsOneReport(size_t length)
+{
+    return length <= static_cast<size_t>(kReportDataSize);
+}
+
+} // namespace
+
+int CommandSet::Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply)
+{
+    int delivered = 0;
+    const int result = channel_.SendReport(request, reply, delivered);
+    if (result != kSendOk)
+        return result;
+    // A reply too short to carry a status byte leaves the zeroed buffer's 0 there.
+    if (reply[kStatusOffset] == kStatusRefusedFF)
+        return kResultRefusedFF;
+    if (reply[kStatusOffset] == kStatusRefusedFE)
+        return kResultRefusedFE;
+    return 1;
+}
+
+int CommandSet::ReadChunked(uint8_t command, int base, std::span<uint8_t> out)
+{
+    if (base + out.size() > static_cast<size_t>(kMaxAddress) + 1)
+        return kResultBadArgument;
+    for (size_t offset = 0; offset < out.size(); offset += kReportDataSize) {
+        const size_t chunk = std::min<size_t>(kReportDataSize, out.size() - offset);
+        const ReportBuffer request = BuildRequest(command, static_cast<uint8_t>(chunk),
+                                                  static_cast<uint16_t>(base + offset));
+        ReportBuffer reply{};
+        const int result = Exchange(request, reply);
+        if (result != 1)
+            return result;
+        std::copy_n(reply.begin() + kDataOffset, chunk, out.begin() + offset);
+    }
+    return 1;
+}
+
+int CommandSet::WriteChunked(uint8_t command, int base, std::span<const uint8_t> data)
+{
+    if (base + data.size() > static_cast<size_t>(kMaxAddress) + 1)
+        return kResultBadArgument;
+    for (size_t offset = 0; offset < data.size(); offset += kReportDataSize) {
+        const size_t chunk = std::min<size_t>(kReportDataSize, data.size() - offset);
+        const ReportBuffer request =
+            BuildRequest(command, static_cast<uint8_t>(chunk),
+                         static_cast<uint16_t>(base + offset), data.subspan(offset, chunk));
+        ReportBuffer reply{};
+        const int result = Exchange(request, reply);
+        if (result != 1)
+            return result;
+    }
+    return 1;
+}
+
+int CommandSet::BeginTransfer()
+{
+    ReportBuffer reply{};
+    return Exchange(BuildRequest(kBeginTransfer, 0, 0), reply);
+}
+
+int CommandSet::EndTransfer()
+{
+    channel_.GetClock().SleepFor(kEndTransferPause);
+    ReportBuffer reply{};
+    return Exchange(BuildRequest(kEndTransfer, 0, 0), reply);
+}
+
+int CommandSet::ReadSettingsBlock(std::span<uint8_t, kSettingsBlockSize> out)
+{
+    ReportBuffer reply{};
+    const int result = Exchange(BuildRequest(kReadSettings, kSettingsBlockSize, 0), reply);
+    if (result == 1)
+        std::copy_n(reply.begin() + kDataOffset, out.size(), out.begin());
+    return result;
+}
+
+int CommandSet::WriteSettingsBlock(std::span<const uint8_t, kSettingsBlockSize> block)
+{
+    ReportBuffer reply{};
+    return Exchange(BuildRequest(kWriteSettings, kSettingsBlockSize, 0, block), reply);
+}
+
+int CommandSet::ReadProfileRecord(std::span<uint8_t, kReportDataSize> out, int length,
+                                  int address)
+{
+    if (length < 0 || length > kReportDataSize || address < 0 || address > kMaxAddress)
+        return kResultBadArgument;
+    ReportBuffer reply{};
+    const int result = Exchange(BuildRequest(kReadProfileRecord, static_cast<uint8_t>(length),
+                                             static_cast<uint16_t>(address)),
+                                reply);
+    if (result == 1)
+        std::copy_n(reply.begin() + kDataOffset, out.size(), out.begin());
+    return result;
+}
+
+int CommandSet::WriteProfileRecord(std::span<const uint8_t> data, int address)
+{
+    if (!FitsOneReport(data.size()) || address < 0 || address > kMaxAddress)
+        return kResultBadArgument;
+    ReportBuffer reply{};
+    return Exchange(BuildRequest(kWriteProfileRecord, static_cast<uint8_t>(data.size()),
+                                 static_cast<uint16_t>(address), data),
+                    reply);
+}
+
+int CommandSet::ReadKeymapBlock(std::span<uint8_t, kKeymapSize> out, int profile)
+{
+    if (!ValidProfile(profile))
+        return kResultBadArgument;
+    return ReadChunked(kReadKeymap, profile * kKeymapSize, out);
+}
+
+int CommandSet::WriteKeymapBlock(std::span<const uint8_t, kKeymapSize> block, int profile)
+{
+    if (!ValidProfile(profile))
+        return kResultBadArgument;
+    return WriteChunked(kWriteKeymap, profile * kKeymapSize, block);
+}
+
+int CommandSet::ReadMacroArea(std::span<uint8_t> out)
+{
+    return ReadChunked(kReadMacroArea, 0, out);
+}
+
+int CommandSet::WriteMacroArea(std::span<const uint8_t> data)
+{
+    return WriteChunked(kWriteMacroArea, 0, data);
+}
+
+int CommandSet::ReadDefaultKeymap(std::span<uint8_t, kKeymapSize> out)
+{
+    return ReadChunked(kReadDefaultKeymap, 0, out);
+}
+
+int CommandSet::WriteKeyColours(std::span<const uint8_t> data, int keyIndex, int profile)
+{
+    constexpr int kKeyCount = kKeymapSize / 3;
+    if (!FitsOneReport(data.size()) || !ValidProfile(profile) || keyIndex < 0 ||
+        keyIndex >= kKeyCount)
+        return kResultBadArgument;
+    const int address = keyIndex * 3 + profile * kKeyColourProfileStride;
+    ReportBuffer reply{};
+    return Exchange(BuildRequest(kWriteKeyColours, static_cast<uint8_t>(data.size()),
+                                 static_cast<uint16_t>(address), data),
+                    reply);
+}
+
+int CommandSet::EnterBootMode()
+{
+    // The boot loader takes this report without a checksum.
+    ReportBuffer request{};
+    request[0] = kReportId;
+    request[kCommandOffset] = kEnterBootMode;
+    request[kLengthOffset] = kEnterBootMode;
+    return channel_.SendReportNoReply(request);
+}
+
+int CommandSet::GetActiveProfile()
+{
+    const int cached = activeProfileCache_.load();
+    if (cached != -1)
+        return cached;
+    uint8_t block[kSettingsBlockSize];
+    if (ReadSettingsBlock(block) != 1)
+        return -1;
+    activeProfileCache_.store(block[kSettingsActiveProfile]);
+    return block[kSettingsActiveProfile];
+}
+
+int CommandSet::SetActiveProfile(int profile)
+{
+    if (!ValidProfile(profile))
+        return kResultBadArgument;
+    uint8_t block[kSettingsBlockSize];
+    const int read = ReadSettingsBlock(block);
+    if (read != 1)
+        return read;
+    block[kSettingsActiveProfile] = static_cast<uint8_t>(profile);
+    const int written = WriteSettingsBlock(block);
+    activeProfileCache_.store(written == 1 ? profile : -1);
+    return written;
+}
+
+void CommandSet::ForgetActiveProfile()
+{
+    activeProfileCache_.store(-1);
+}
+
+} // namespace kovantis

@@ -1,0 +1,135 @@
+#include "device/request_channel.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+#include "device/report_frame.h"
+#include "platform/device_library.h"
+#include "ports/clock.h"
+
+namespace kovantis {
+namespace {
+
+ReportBuffer PadToReport(std::span<const uint8_t> request)
+{
+    ReportBuffer frame{};
+    std::copy_n(request.begin(), std::min(request.size(), frame.size()), frame.begin());
+    return frame;
+}
+
+bool IsRefusal(int status)
+{
+    return status == kStatusRefusedFF || status == kStatusRefusedFE;
+}
+
+} // namespace
+
+RequestChannel::RequestChannel(const DeviceFunctions& functions, const DeviceSelector& selector,
+                               Clock& clock, std::chrono::milliseconds replyTimeout)
+    : functions_(functions), selector_(selector), countCheck_(devlinx_check_count(&selector_)),
+      clock_(clock), replyTimeout_(replyTimeout)
+{
+}
+
+int RequestChannel::SendReport(std::span<const uint8_t> request, std::span<uint8_t> reply,
+                               int& deliveredLength)
+{
+    deliveredLength = 0;
+    std::lock_guard exchange(exchangeMutex_);
+    if (functions_.RequestGetDeviceCount(&selector_, 0, 0, countCheck_, 0) <= 0)
+        return kSendNoDevice;
+
+    ReportBuffer frame = PadToReport(request);
+    const uint32_t check = devlinx_check_write(&selector_, frame.data(), frame.size());
+    const uint8_t command = frame[kCommandOffset];
+
+    for (int sends = 1;; ++sends) {
+        Arm(reply, command);
+        if (functions_.RequestWriteOne(&selector_, 0, 0, frame.data(),
+                                       static_cast<int32_t>(frame.size()), check, 0) <= 0) {
+            Disarm();
+            return kSendRefused;
+        }
+        const Outcome outcome = AwaitReply();
+        const bool matches = outcome.arrived && outcome.command == command;
+        if (matches && (!IsRefusal(outcome.status) || sends == kMaxSends)) {
+            deliveredLength = outcome.delivered;
+            return kSendOk;
+        }
+        if (sends == kMaxSends)
+            return kSendNoReply;
+        clock_.SleepFor(kRetryPause);
+    }
+}
+
+int RequestChannel::SendReportNoReply(std::span<const uint8_t> request)
+{
+    std::lock_guard exchange(exchangeMutex_);
+    ReportBuffer frame = PadToReport(request);
+    const uint32_t check = devlinx_check_write(&selector_, frame.data(), frame.size());
+    return functions_.RequestWriteOne(&selector_, 0, 0, frame.data(),
+                                      static_cast<int32_t>(frame.size()), check, 0);
+}
+
+void RequestChannel::DeliverReply(const uint8_t* report, int length)
+{
+    if (report == nullptr || length < 0)
+        length = 0;
+    {
+        std::lock_guard lock(slotMutex_);
+        if (!pending_)
+            return;
+        // A matching reply already waiting for the sender is never replaced by a stray report.
+        if (reply_.arrived && reply_.command == expectedCommand_)
+            return;
+        const size_t n = std::min(static_cast<size_t>(length), destination_.size());
+        if (n > 0)
+            std::memcpy(destination_.data(), report, n);
+        reply_.arrived = true;
+        reply_.delivered = static_cast<int>(n);
+        reply_.command = length > static_cast<int>(kCommandOffset) ? report[kCommandOffset] : -1;
+        reply_.status = length > static_cast<int>(kStatusOffset) ? report[kStatusOffset] : -1;
+        replyWaiting_.store(true, std::memory_order_release);
+    }
+    replyArrived_.notify_one();
+}
+
+void RequestChannel::Reset()
+{
+    std::lock_guard lock(slotMutex_);
+    pending_ = false;
+    reply_ = {};
+}
+
+void RequestChannel::Arm(std::span<uint8_t> destination, uint8_t command)
+{
+    std::lock_guard lock(slotMutex_);
+    destination_ = destination;
+    expectedCommand_ = command;
+    reply_ = {};
+    replyWaiting_.store(false, std::memory_order_relaxed);
+    pending_ = true;
+}
+
+RequestChannel::Outcome RequestChannel::AwaitReply()
+{
+    // A reply on a fast link arrives within microseconds: looking for it a few times before
+    // going to sleep saves the cost of a sleep and a wake-up per exchange.
+    for (int i = 0; i < kSpinsBeforeSleep && !replyWaiting_.load(std::memory_order_acquire); ++i)
+        std::this_thread::yield();
+    std::unique_lock lock(slotMutex_);
+    replyArrived_.wait_for(lock, replyTimeout_, [this] { return reply_.arrived; });
+    pending_ = false;
+    destination_ = {};
+    return reply_;
+}
+
+void RequestChannel::Disarm()
+{
+    std::lock_guard lock(slotMutex_);
+    pending_ = false;
+    destination_ = {};
+}
+
+} // namespace kovantis
