@@ -49,6 +49,19 @@ public:
     virtual void PostRefreshKeys() {}
     // Start or stop the progress animation of a long download.
     virtual void PostProgress(bool running) { (void)running; }
+
+    // -- profiles --
+
+    // Whether a key assignment or macro editor dialog is open (a profile switch waits for it).
+    virtual bool EditorOpen() { return false; }
+    // Check the button of on-board profile 0..2, uncheck the other two.
+    virtual void PostProfileChecked(int profile) { (void)profile; }
+    // The caption of the profile manager's button and its tooltip.
+    virtual void PostProfileCaption(const std::u16string& caption, const std::u16string& tooltip)
+    {
+        (void)caption;
+        (void)tooltip;
+    }
 };
 
 } // namespace kovantis

@@ -1,0 +1,173 @@
+// The profile commands: import, export, read-keyboard, apply, show, backup.
+
+#include <memory>
+#include <ostream>
+
+#include "cli/command_registry.h"
+#include "cli/profiles_listing.h"
+#include "cli/session.h"
+#include "macros/profile_data.h"
+#include "macros/unsaved_changes.h"
+#include "platform/paths.h"
+#include "profiles/keyboard_readback.h"
+#include "profiles/profile_controller.h"
+#include "profiles/profile_file.h"
+#include "update/firmware_update.h"
+
+namespace kovantis::cli {
+namespace {
+
+int Import(Session& session, std::span<const std::string_view> args);
+int Export(Session& session, std::span<const std::string_view> args);
+int ReadKeyboard(Session& session, std::span<const std::string_view> args);
+int Apply(Session& session, std::span<const std::string_view> args);
+int Show(Session& session, std::span<const std::string_view> args);
+int Backup(Session& session, std::span<const std::string_view> args);
+
+const Command kImport{"import", "FILE",
+                      "replace the key assignments and macros of all three profiles with a profile file "
+                      "and download them",
+                      &Import};
+const Command kExport{"export", "FILE", "write the working profile data to a profile file", &Export};
+const Command kReadKeyboard{"read-keyboard", "FILE", "save what the keyboard holds as a profile file",
+                            &ReadKeyboard};
+const Command kApply{"apply", "", "download the working profile data for the active profile", &Apply};
+const Command kShow{"show", "FILE", "list a profile file: header, assignments, macros", &Show};
+const Command kBackup{"backup", "FILE", "back up the working profile data, as before a firmware update",
+                      &Backup};
+
+const CommandRegistration registerImport(kImport);
+const CommandRegistration registerExport(kExport);
+const CommandRegistration registerReadKeyboard(kReadKeyboard);
+const CommandRegistration registerApply(kApply);
+const CommandRegistration registerShow(kShow);
+const CommandRegistration registerBackup(kBackup);
+
+// The profile data and the ports a command works with; the keyboard joins once connected.
+struct ProfileWork {
+    Paths paths = Paths::FromEnvironment();
+    ProfileDataPair data;
+    WindowPort window;  // no window
+    UnsavedChanges changes{window};
+    LightingHooks lighting;
+
+    // The working data as the program keeps it: the working file.
+    bool LoadWorkingFile(Session& session)
+    {
+        const std::filesystem::path file = WorkingFilePath(paths);
+        if (LoadProfileFile(file, data.working) != 1) {
+            session.Err() << "kovantis-cli: cannot read the working file " << file.string() << '\n';
+            return false;
+        }
+        return true;
+    }
+    ProfileController Controller(Session& session)
+    {
+        return ProfileController({data, session.Commands(), session.Link().State(), window, session.GetPrompter(),
+                                  session.Texts(), paths, changes, lighting});
+    }
+};
+
+// Commands that take exactly one FILE.
+const std::string_view* OneFile(std::span<const std::string_view> args)
+{
+    return args.size() == 1 && !args[0].empty() ? &args[0] : nullptr;
+}
+
+int Import(Session& session, std::span<const std::string_view> args)
+{
+    const std::string_view* file = OneFile(args);
+    if (file == nullptr) {
+        return session.UsageError(kImport, "import takes one profile file");
+    }
+    // A file that is not valid is refused before the keyboard is touched.
+    if (ValidateProfileFile(std::string(*file), session.GetPrompter(), session.Texts()) != kProfileFileValid) {
+        session.GetPrompter().ShowMessage(session.Texts().Text("MAIN_PROMPT_INPORT"));
+        return kExitFailed;
+    }
+    if (const int connected = session.ConnectKeyboard(); connected != kExitOk) {
+        return connected;
+    }
+    ProfileWork work;
+    const int result = work.Controller(session).ImportFile(std::string(*file));
+    return result == 1 ? kExitOk : session.Failure("importing the profile file", result);
+}
+
+int Export(Session& session, std::span<const std::string_view> args)
+{
+    const std::string_view* file = OneFile(args);
+    if (file == nullptr) {
+        return session.UsageError(kExport, "export takes one profile file");
+    }
+    ProfileWork work;
+    if (!work.LoadWorkingFile(session)) {
+        return kExitFailed;
+    }
+    const int result = SaveProfileFile(std::string(*file), work.data.working);
+    return result == 1 ? kExitOk : session.Failure("writing the profile file", result);
+}
+
+int ReadKeyboard(Session& session, std::span<const std::string_view> args)
+{
+    const std::string_view* file = OneFile(args);
+    if (file == nullptr) {
+        return session.UsageError(kReadKeyboard, "read-keyboard takes one profile file");
+    }
+    if (const int connected = session.ConnectKeyboard(); connected != kExitOk) {
+        return connected;
+    }
+    const int result =
+        ReadKeyboardToFile(std::string(*file), session.Commands(), session.Link().State(), session.Texts());
+    return result == 1 ? kExitOk : session.Failure("reading the keyboard", result);
+}
+
+int Apply(Session& session, std::span<const std::string_view> args)
+{
+    if (!args.empty()) {
+        return session.UsageError(kApply, "apply takes no arguments");
+    }
+    ProfileWork work;
+    if (!work.LoadWorkingFile(session)) {
+        return kExitFailed;
+    }
+    if (const int connected = session.ConnectKeyboard(); connected != kExitOk) {
+        return connected;
+    }
+    work.changes.MarkChanged();  // what the working file holds is what Apply sends
+    const int result = work.Controller(session).Apply();
+    return result == 1 ? kExitOk : session.Failure("downloading the working profile data", result);
+}
+
+int Show(Session& session, std::span<const std::string_view> args)
+{
+    const std::string_view* file = OneFile(args);
+    if (file == nullptr) {
+        return session.UsageError(kShow, "show takes one profile file");
+    }
+    const std::filesystem::path path(*file);
+    const bool valid = ValidateProfileFile(path, session.GetPrompter(), session.Texts()) == kProfileFileValid;
+    const std::unique_ptr<ProfileContents> contents = ReadProfileContents(path);
+    if (!contents) {
+        session.Err() << "kovantis-cli: " << path.string() << " is not a profile file this program can read\n";
+        return kExitFailed;
+    }
+    ListProfileContents(session.Out(), path, *contents, valid, session.Texts());
+    return kExitOk;
+}
+
+int Backup(Session& session, std::span<const std::string_view> args)
+{
+    const std::string_view* file = OneFile(args);
+    if (file == nullptr) {
+        return session.UsageError(kBackup, "backup takes one profile file");
+    }
+    ProfileWork work;
+    if (!work.LoadWorkingFile(session)) {
+        return kExitFailed;
+    }
+    const int result = BackupProfileData(std::string(*file), work.data.working, session.GetPrompter(), session.Texts());
+    return result == 1 ? kExitOk : kExitFailed;
+}
+
+} // namespace
+} // namespace kovantis::cli

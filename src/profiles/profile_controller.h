@@ -1,0 +1,84 @@
+#pragma once
+// The profiles as the main window works them: the profile buttons and switching, Apply, the
+// full download, reading the keyboard back when it arrives, import and export. All of it runs
+// on the window's thread; the window reaches the user and redraws only through the ports.
+
+#include <filesystem>
+
+#include "device/command_set.h"
+#include "device/device_state.h"
+#include "macros/profile_data.h"
+#include "macros/unsaved_changes.h"
+#include "platform/paths.h"
+#include "ports/prompter.h"
+#include "ports/text_source.h"
+#include "ports/window_port.h"
+#include "profiles/lighting_hooks.h"
+#include "profiles/profile_menu.h"
+
+namespace kovantis {
+
+class ProfileManagerModel;
+
+struct ProfileEnvironment {
+    ProfileDataPair& data;
+    CommandSet& commands;
+    DeviceState& device;
+    WindowPort& window;
+    Prompter& prompter;
+    const TextSource& texts;
+    const Paths& paths;
+    UnsavedChanges& changes;
+    LightingHooks& lighting;
+};
+
+class ProfileController {
+public:
+    explicit ProfileController(const ProfileEnvironment& env);
+
+    // The profile whose lighting the panel edits and whose bank the keyboard view shows.
+    int CurrentProfile() const { return currentProfile_; }
+
+    // Profile button p (0, 1, 2).
+    void PressProfileButton(int profile);
+    // 1 switched; 0 refused (an editor is open) or the keyboard did not take the new profile.
+    int SwitchProfile(int profile);
+    // Saves the working file and downloads the active profile when there are unsaved changes;
+    // 1 when nothing was pending or both succeeded (Apply is then disabled).
+    int Apply();
+    // allProfiles: the keymaps of all three profiles, else only the active one's.
+    int FullDownload(bool allProfiles);
+
+    // Reads the keyboard into the working file and loads it; a failed read leaves a blank
+    // working image in memory (the file is untouched). Gives the active profile, -1 unknown.
+    int LoadFromKeyboard();
+    // What the window does when the keyboard has arrived ("PROF").
+    void OnKeyboardArrived();
+
+    // Import and export through the prompter's file choices. Import refuses (and changes
+    // nothing, in memory, on disk or in the keyboard) a file that is not valid or whose macros
+    // do not fit the keyboard's macro space; otherwise it installs the file, saves the working
+    // file and downloads all three profiles. 1 on success, 0 otherwise (also when cancelled).
+    int Import();
+    int ImportFile(const std::filesystem::path& path);
+    int Export();
+    int ExportFile(const std::filesystem::path& path);
+
+    // Rebuilds the profile menu from the active profile and shows its caption and tooltip.
+    ProfileMenu RebuildProfileMenu();
+
+    // The profile manager registers itself while it is open.
+    void SetOpenManager(ProfileManagerModel* manager) { manager_ = manager; }
+
+    const ProfileEnvironment& Environment() const { return env_; }
+
+private:
+    void DiscardEdits();
+
+    ProfileEnvironment env_;
+    int currentProfile_ = 0;
+    bool asking_ = false;
+    ProfileManagerModel* manager_ = nullptr;
+};
+
+} // namespace kovantis
