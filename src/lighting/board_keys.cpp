@@ -1,0 +1,12 @@
+#include "lighting/board_keys.h"
+
+#include "lighting/preview_tables.h"
+
+namespace kovantis {
+
+std::span<const int16_t> BoardKeys()
+{
+    return Tables().gridKeys;
+}
+
+} // namespace kovantis
