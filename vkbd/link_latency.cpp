@@ -2,7 +2,18 @@
 
 #include <cerrno>
 
+#include <sys/prctl.h>
+
 namespace kovantis::vkbd {
+
+void LinkLatency::Set(std::chrono::microseconds latency) {
+    latency_ = latency;
+    // The kernel lets a sleeping thread oversleep by its timer slack (50 us by default); a
+    // modelled USB link must not add that to every report.
+    if (latency.count() > 0) {
+        prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    }
+}
 
 timespec LinkLatency::Now() {
     timespec now{};

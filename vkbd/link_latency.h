@@ -9,7 +9,7 @@ namespace kovantis::vkbd {
 
 class LinkLatency {
 public:
-    void Set(std::chrono::microseconds latency) { latency_ = latency; }
+    void Set(std::chrono::microseconds latency);
     std::chrono::microseconds Get() const { return latency_; }
 
     // Waits until `latency` has passed since `start` (a CLOCK_MONOTONIC time).
