@@ -49,6 +49,8 @@ constexpr int kConnectRetries = 10;
 constexpr int kFirstRetryDelayMs = 1;
 // How long Init waits for the hello of a keyboard that accepted the connection.
 constexpr int kHelloWaitMs = 500;
+// How long a write waits for room when the keyboard's queue is full.
+constexpr int kFullQueueWaitMs = 1000;
 
 uint16_t ReadU16(const uint8_t* bytes)
 {
@@ -158,11 +160,23 @@ int VirtualBackend::Write(Collection c, const uint8_t* report, size_t length)
     const std::shared_lock lock(send_mutex_);
     if (send_fd_ < 0)
         return 0;
-    ssize_t sent;
-    do {
-        sent = ::sendmsg(send_fd_, &message, MSG_NOSIGNAL);
-    } while (sent < 0 && errno == EINTR);
-    return sent == static_cast<ssize_t>(length + 1) ? 1 : 0;
+    // A keyboard that stopped reading must not hang its caller: wait a bounded time for room,
+    // then give up (the socket's queue holds hundreds of reports, so a live keyboard never
+    // gets here).
+    bool waited = false;
+    for (;;) {
+        const ssize_t sent = ::sendmsg(send_fd_, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent >= 0)
+            return sent == static_cast<ssize_t>(length + 1) ? 1 : 0;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN || waited)
+            return 0;
+        pollfd room{send_fd_, POLLOUT, 0};
+        if (::poll(&room, 1, kFullQueueWaitMs) <= 0 || (room.revents & POLLOUT) == 0)
+            return 0;
+        waited = true;
+    }
 }
 
 void VirtualBackend::Run()

@@ -118,6 +118,9 @@ DEVLINX_EXPORT int32_t Debug(int32_t level)
 
 DEVLINX_EXPORT int32_t Init(int32_t /*flags*/)
 {
+    // Callbacks run only while a backend runs; End may be waiting for this very thread.
+    if (Notifier::InCallback())
+        return kDone;
     Library& library = TheLibrary();
     const std::lock_guard lifecycle(library.lifecycle);
     if (library.backend != nullptr)

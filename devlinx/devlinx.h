@@ -118,7 +118,7 @@ typedef int32_t (*DevlinxCallback)(const DevlinxNotification *notification);
  * one reader thread per device node delivers that node's reports in order; callbacks for
  * different nodes may run at the same time. A callback may call RequestWriteOne,
  * RequestStatusWrite, RequestAsyncRead, DeleteRequestFromUnitId and RequestGetDeviceCount. It
- * must not wait for another notification (the same thread delivers it) and must not call End.
+ * must not wait for another notification (the same thread delivers it); End is refused there.
  * After DeleteRequestFromUnitId returns, a notification already on its way on another thread may
  * still reach the deleted registration once; nothing after that. */
 DEVLINX_EXPORT int32_t Debug(int32_t level);

@@ -55,6 +55,7 @@ struct Chain {
     bool done = false;
     std::atomic<int> replies{0};
     std::atomic<int> end_inside_callback{0};
+    std::atomic<int> init_inside_callback{0};
     std::atomic<int> count_inside_callback{-5};
     std::atomic<int> failures{0};
 
@@ -69,6 +70,7 @@ struct Chain {
         Chain& self = Instance();
         if (n->kind == DEVLINX_NOTIFY_COUNT && n->count == 1) {
             self.end_inside_callback = End();
+            self.init_inside_callback = Init(0);
             self.count_inside_callback = Count(kCommand);
             self.Send(0);
         } else if (n->kind == DEVLINX_NOTIFY_REPORT) {
@@ -113,6 +115,7 @@ TEST_F(VirtualLinkTest, CallbacksMayWriteRegisterDeleteAndCountFromInsideWithout
     EXPECT_EQ(status_packets.load(), Chain::kExchanges - 1);
     EXPECT_EQ(chain.failures.load(), 0);
     EXPECT_EQ(chain.end_inside_callback.load(), -1) << "End from a callback is refused";
+    EXPECT_EQ(chain.init_inside_callback.load(), 1) << "the library is running already";
     EXPECT_EQ(chain.count_inside_callback.load(), 1) << "the count is stored before it is told";
 }
 
@@ -160,12 +163,17 @@ TEST_F(VirtualLinkTest, RepliesEventsAndOtherCallersAtOnceLoseNothing)
     Listen(kConsumer, DEVLINX_TAG_CONS, Replies::Callback);
     PlugIn();
 
-    // The keyboard answers every request and sends an event of its own right after each reply.
-    std::thread keyboard([this] {
-        for (int answered = 0; answered < kExchanges;) {
-            const auto packet = keyboard_->Receive();
-            if (!packet)
-                return;
+    // The keyboard answers every request and sends an event of its own right after each reply;
+    // it keeps reading until the last status output is in.
+    std::atomic<bool> writing{true};
+    std::thread keyboard([&] {
+        for (int answered = 0; answered < kExchanges || writing;) {
+            const auto packet = keyboard_->Receive(answered < kExchanges ? kPatience : 10ms);
+            if (!packet) {
+                if (answered < kExchanges)
+                    return;
+                continue;
+            }
             if ((*packet)[0] != 0x01)
                 continue;
             keyboard_->Send(*packet);
@@ -174,7 +182,6 @@ TEST_F(VirtualLinkTest, RepliesEventsAndOtherCallersAtOnceLoseNothing)
         }
     });
     // Another part of the program registers, counts and writes status outputs meanwhile.
-    std::atomic<bool> writing{true};
     std::atomic<int> bystander_failures{0};
     std::thread bystander([&] {
         while (writing) {
@@ -228,6 +235,22 @@ TEST_F(VirtualLinkTest, HangupDuringAnExchangeSequenceFailsTheRestAndNeverHangs)
     EXPECT_TRUE(Recorder::Instance().WaitForCount(DEVLINX_TAG_CTRL, 0));
     EXPECT_EQ(WriteOne(kCommand, Numbered(0x05, 0)), 0);
     EXPECT_EQ(Count(kCommand), 0);
+}
+
+TEST_F(VirtualLinkTest, WritesToAKeyboardThatStoppedReadingGiveUpInsteadOfHanging)
+{
+    StartLibrary();
+    PlugIn();
+    // The keyboard never reads: its queue fills, then a write waits a moment and returns 0.
+    int sent = 0;
+    while (sent < 100000 && WriteOne(kCommand, Numbered(0x05, sent)) == 1)
+        ++sent;
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, 100000);
+    // What was queued is still there, in order.
+    const auto first = keyboard_->Receive();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(NumberOf(first->data() + 1), 0);
 }
 
 } // namespace

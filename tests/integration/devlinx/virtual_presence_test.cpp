@@ -57,6 +57,7 @@ TEST_F(VirtualLinkTest, ArrivalRemovalAndReturnAreNoticedAndCountedOnEveryCollec
     keyboard_->StopListening();
     PlugIn();
     ASSERT_TRUE(Record().WaitForCount(DEVLINX_TAG_CTRL, 1, 3));
+    ASSERT_TRUE(Record().WaitForCount(DEVLINX_TAG_CONS, 1, 3));
 
     // Every change was told once, in order, to every registration; nothing else was.
     EXPECT_EQ(Record().Counts(DEVLINX_TAG_CTRL), (std::vector<int32_t>{1, 0, 1, 0, 1}));

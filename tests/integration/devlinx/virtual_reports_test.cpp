@@ -100,6 +100,7 @@ TEST_F(VirtualLinkTest, StatusWriteSendsPacket3AndRegistersUntilDeleted)
     const int32_t early = StatusWrite(kStatus, 0x4C454430, {0x05, 0x02});
     EXPECT_GT(early, 0);
     PlugIn();
+    ASSERT_TRUE(Record().WaitForCount(0x4C454430, 1));
 
     const int32_t first = StatusWrite(kStatus, DEVLINX_TAG_LED, {0x05, 0x03});
     EXPECT_EQ(keyboard_->Receive(), (Packet{0x03, 0x05, 0x03}));

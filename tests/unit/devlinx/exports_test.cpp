@@ -160,6 +160,15 @@ TEST(ExportsLifecycle, InitIsIdempotentAndRefusesAnUnknownBackend)
     EXPECT_EQ(Init(0), 1);
     EXPECT_EQ(End(), 1);
     EXPECT_EQ(End(), 1);
+    // The real keyboard's backend runs without one: nothing is found, nothing fails.
+    ::setenv("DEVLINX_BACKEND", "hidraw", 1);
+    EXPECT_EQ(Init(0), 1);
+    EXPECT_EQ(RequestGetDeviceCount(&command, 0, 0, devlinx_check_count(&command), 0), 0);
+    const uint8_t report[64] = {0x04};
+    EXPECT_EQ(RequestWriteOne(&command, 0, 0, report, 64,
+                              devlinx_check_write(&command, report, 64), 0),
+              0);
+    EXPECT_EQ(End(), 1);
     EXPECT_EQ(Debug(0), 1);
 }
 
