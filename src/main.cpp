@@ -1,0 +1,7 @@
+// kovantis: the desktop configuration program of the keyboard.
+#include "ui/kovantis_app.h"
+
+int main(int argc, char** argv)
+{
+    return kovantis::RunKovantis(argc, argv);
+}

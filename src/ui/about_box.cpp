@@ -1,0 +1,41 @@
+#include "ui/about_box.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#ifndef KOVANTIS_VERSION
+#define KOVANTIS_VERSION "0"
+#endif
+
+namespace kovantis::ui {
+
+AboutBox::AboutBox(const QString& productLine, const QString& rightsLine, QWidget* parent)
+    : QDialog(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(productLine.isEmpty() ? QStringLiteral("Kovantis") : productLine);
+    auto* layout = new QVBoxLayout(this);
+    auto* title = new QLabel(QStringLiteral("<b>Kovantis %1</b>").arg(QStringLiteral(KOVANTIS_VERSION)));
+    layout->addWidget(title);
+    if (!productLine.isEmpty())
+        layout->addWidget(new QLabel(productLine));
+    if (!rightsLine.isEmpty())
+        layout->addWidget(new QLabel(rightsLine));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}
+
+void AboutBoxOpener::Open(const QString& productLine, const QString& rightsLine, QWidget* parent)
+{
+    if (!box_) {
+        box_ = new AboutBox(productLine, rightsLine, parent);
+        box_->setModal(false);
+    }
+    box_->show();
+    box_->raise();
+    box_->activateWindow();
+}
+
+} // namespace kovantis::ui

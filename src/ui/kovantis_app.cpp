@@ -1,0 +1,156 @@
+#include "ui/kovantis_app.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/app_settings.h"
+#include "app/command_line.h"
+#include "app/language_table.h"
+#include "macros/profile_data.h"
+#include "platform/device_library.h"
+#include "platform/paths.h"
+#include "platform/settings_store.h"
+#include "ui/main_window.h"
+#include "ui/single_instance.h"
+
+#ifndef KOVANTIS_VERSION
+#define KOVANTIS_VERSION "0"
+#endif
+
+namespace kovantis {
+namespace {
+
+// The first instance may be starting up itself and not listen yet.
+bool SendToRunningInstance(const QString& line)
+{
+    constexpr int kAttempts = 40;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (ui::SingleInstance::Send(line))
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+// KOVANTIS_REPORT_READY=<fd>: write "ready" there once the window is ready and hidden, so that
+// scripts and benchmarks can tell when start-up is over.
+void ReportReady()
+{
+    const char* fdText = std::getenv("KOVANTIS_REPORT_READY");
+    if (fdText == nullptr || *fdText == '\0')
+        return;
+    char* end = nullptr;
+    const long fd = std::strtol(fdText, &end, 10);
+    if (*end != '\0' || fd < 0)
+        return;
+    constexpr char kLine[] = "ready\n";
+    [[maybe_unused]] const ssize_t written = write(static_cast<int>(fd), kLine, sizeof kLine - 1);
+}
+
+// KOVANTIS_SCREENSHOT=<file.png>: once the window shows the keyboard, save a picture of it
+// there and quit (scripts/screenshot).
+void TakeScreenshotWhenShown(CKovantisDlg& window)
+{
+    const QString path = qEnvironmentVariable("KOVANTIS_SCREENSHOT");
+    if (path.isEmpty())
+        return;
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, path] {
+        if (!window.isVisible() || window.Jobs().Busy())
+            return;
+        poll->stop();
+        QTimer::singleShot(500, &window, [&window, path] {
+            if (!window.grab().save(path))
+                std::cerr << "kovantis: cannot write " << path.toStdString() << '\n';
+            window.Quit();
+        });
+    });
+    poll->start(100);
+}
+
+} // namespace
+
+int RunKovantis(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<CommandLineSwitch> switches = ParseCommandLine(arguments);
+    const StartupDecision asked = DecideStartup(switches, false);
+    if (asked.printHelp) {
+        std::cout << CommandLineHelp("kovantis");
+        return 0;
+    }
+    if (asked.printVersion) {
+        std::cout << "kovantis " KOVANTIS_VERSION "\n";
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kovantis"));
+    QApplication::setApplicationVersion(QStringLiteral(KOVANTIS_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kovantis"));
+    // The program lives on in the notification area when its window closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ui::SingleInstance instance;
+    const bool otherRunning = !instance.Acquire();
+    const StartupDecision decision = DecideStartup(switches, otherRunning);
+    if (decision.killRunning) {
+        SendToRunningInstance(QStringLiteral("KILL"));
+        return 0;
+    }
+    if (otherRunning) {
+        SendToRunningInstance(QStringLiteral("OPEN"));
+        return 0;
+    }
+    instance.Listen();
+
+    const Paths paths = Paths::FromEnvironment();
+    LanguageTable language(paths);
+    language.Load();
+    const SettingsStore store(paths.SettingsStoreFile());
+    const AppSettings settings(paths, store, language);
+    ProfileDataPair data;
+
+    const std::optional<DeviceFunctions> functions = DeviceLibrary::Load();
+    if (!functions)
+        return 0;
+
+    CKovantisDlg window(MainWindowSetup{paths, language, settings, data, *functions, decision.startHidden});
+    if (!window.Initialise())
+        return 0;
+    QObject::connect(&window, &CKovantisDlg::Ready, &window, &ReportReady);
+    QObject::connect(&window, &CKovantisDlg::QuitRequested, &window, [&instance] {
+        instance.Release();
+        // exit, not quit: quitting first asks every window to close, which the main window
+        // answers by hiding.
+        QApplication::exit(0);
+    });
+    // Queued: what a line asks for may open a modal box, which must not run inside the
+    // socket's own handler.
+    QObject::connect(&instance, &ui::SingleInstance::OpenRequested, &window, &CKovantisDlg::Open,
+                     Qt::QueuedConnection);
+    QObject::connect(&instance, &ui::SingleInstance::KillRequested, &window, &CKovantisDlg::Quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&instance, &ui::SingleInstance::CommandRequested, &window,
+                     &CKovantisDlg::RunWindowCommand, Qt::QueuedConnection);
+    QObject::connect(&instance, &ui::SingleInstance::MessageRequested, &window,
+                     &CKovantisDlg::RunWindowMessage, Qt::QueuedConnection);
+
+    TakeScreenshotWhenShown(window);
+
+    const int code = QApplication::exec();
+    // The device library keeps its threads to the end and is never told; the process ends
+    // here without unwinding the link under them.
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+} // namespace kovantis

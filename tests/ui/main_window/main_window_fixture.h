@@ -1,0 +1,62 @@
+#pragma once
+// The main window against kovantis-vkbd through the real libdevlinx.so, in this process, on
+// Qt's offscreen platform. One keyboard and one library per test program (the library reads its
+// socket once); each test gets the keyboard back in its factory state, fresh per-user folders
+// and a new window. Questions are answered by a scripted prompter.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/app_settings.h"
+#include "app/language_table.h"
+#include "macros/profile_data.h"
+#include "platform/paths.h"
+#include "platform/settings_store.h"
+#include "support/fake_ports.h"
+#include "support/vkbd_process.h"
+#include "ui/main_window.h"
+
+namespace kovantis::testing {
+
+// Serves the UI thread's queue until `done` holds; false when it did not within `timeout`.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds and initialises the window; waits until "INIT" has been handled and, with the
+    // keyboard plugged, until its arrival has been handled too.
+    void StartWindow(bool startHidden = false);
+    CKovantisDlg& Window() { return *window_; }
+
+    static VkbdProcess& Keyboard() { return *keyboard_; }
+    static const DeviceFunctions& Library() { return *functions_; }
+    // Changes one record of the working data as an editor would, and marks the change.
+    void Edit(int bank, int record, const KeyAssignment& value);
+    KeyAssignment Record(int bank, int record);
+    void Click(std::string_view skinKey);
+    bool ApplyEnabled();
+
+    FakePrompter prompter_;
+    std::filesystem::path userRoot_;
+    std::optional<Paths> paths_;
+    std::optional<LanguageTable> language_;
+    std::optional<SettingsStore> store_;
+    std::optional<AppSettings> settings_;
+    std::unique_ptr<ProfileDataPair> data_;
+    std::unique_ptr<CKovantisDlg> window_;
+
+private:
+    static std::unique_ptr<VkbdProcess> keyboard_;
+    static std::unique_ptr<DeviceFunctions> functions_;
+};
+
+} // namespace kovantis::testing
