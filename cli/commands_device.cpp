@@ -32,7 +32,9 @@ int Status(Session& session, std::span<const std::string_view> args)
     if (!args.empty())
         return session.UsageError(kStatus, "status takes no arguments");
     if (session.ConnectKeyboard() != kExitOk) {
-        session.Out() << "device: absent\n";
+        // Only a link that works but finds no keyboard may say it is absent.
+        if (session.KeyboardAbsent())
+            session.Out() << "device: absent\n";
         return kExitFailed;
     }
     std::array<uint8_t, kSettingsBlockSize> settings{};

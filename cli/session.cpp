@@ -70,6 +70,7 @@ int Session::ConnectKeyboard()
     link_->State().WaitUntilPresent(kArrivalWait);
     link_->GetPresence().WaitIdle();
     if (!link_->State().Present()) {
+        keyboardAbsent_ = true;
         err_ << "kovantis-cli: no keyboard found (result 0)\n";
         return kExitFailed;
     }

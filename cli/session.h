@@ -43,6 +43,8 @@ public:
     // message on standard error and kExitFailed (desktop program running, library missing,
     // keyboard absent).
     int ConnectKeyboard();
+    // The last ConnectKeyboard reached the library and found no keyboard.
+    bool KeyboardAbsent() const { return keyboardAbsent_; }
     // After a successful ConnectKeyboard.
     DeviceLink& Link() { return *link_; }
     CommandSet& Commands() { return link_->Commands(); }
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<TextSource> texts_;
     std::optional<DeviceFunctions> functions_;
     std::unique_ptr<DeviceLink> link_;
+    bool keyboardAbsent_ = false;
 };
 
 // Parses a decimal or 0x-prefixed number within [low, high].

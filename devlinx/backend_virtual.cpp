@@ -23,11 +23,13 @@
 #include <cstring>
 #include <mutex>
 #include <shared_mutex>
+#include <span>
 #include <thread>
 
 #include "backend.h"
 #include "fd.h"
 #include "log.h"
+#include "platform/le_bytes.h"
 
 namespace devlinx {
 namespace {
@@ -51,11 +53,6 @@ constexpr int kFirstRetryDelayMs = 1;
 constexpr int kHelloWaitMs = 500;
 // How long a write waits for room when the keyboard's queue is full.
 constexpr int kFullQueueWaitMs = 1000;
-
-uint16_t ReadU16(const uint8_t* bytes)
-{
-    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-}
 
 class VirtualBackend final : public Backend {
 public:
@@ -352,8 +349,9 @@ void VirtualBackend::HandlePacket(const uint8_t* packet, size_t length)
         if (hello_seen_)
             return;
         hello_seen_ = true;
-        const DeviceIds peer{length >= kHelloSize ? ReadU16(packet + 1) : uint16_t{0},
-                             length >= kHelloSize ? ReadU16(packet + 3) : uint16_t{0}};
+        const std::span<const uint8_t> hello(packet, length);
+        const DeviceIds peer{length >= kHelloSize ? kovantis::ReadU16(hello, 1) : uint16_t{0},
+                             length >= kHelloSize ? kovantis::ReadU16(hello, 3) : uint16_t{0}};
         if (length < kHelloSize || !(peer == ids_)) {
             Log("virtual keyboard says %04x:%04x, looking for %04x:%04x", peer.vendor,
                 peer.product, ids_.vendor, ids_.product);
@@ -371,7 +369,8 @@ void VirtualBackend::HandlePacket(const uint8_t* packet, size_t length)
     if (packet[0] == kCommand)
         sink_.ReportArrived(Collection::command, packet + 1, length - 1, 0);
     else if (packet[0] == kConsumer && length >= 3)
-        sink_.ReportArrived(Collection::consumer, packet + 1, 2, ReadU16(packet + 1));
+        sink_.ReportArrived(Collection::consumer, packet + 1, 2,
+                            kovantis::ReadU16(std::span(packet, length), 1));
 }
 
 void VirtualBackend::Disconnect()

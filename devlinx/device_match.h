@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "devlinx.h"
+#include "devlinx_usb_id.h"
 
 namespace devlinx {
 
@@ -18,17 +18,7 @@ inline constexpr int Index(Collection c)
     return static_cast<int>(c);
 }
 
-struct DeviceIds {
-    uint16_t vendor = DEVLINX_DEFAULT_VENDOR_ID;
-    uint16_t product = DEVLINX_DEFAULT_PRODUCT_ID;
-    bool operator==(const DeviceIds&) const = default;
-};
-
-// One to four hexadecimal digits and nothing else ("3a7c", "9A1").
-std::optional<uint16_t> ParseHex16(std::string_view text);
-
-// "vvvv:pppp" in hexadecimal; nullopt for anything else.
-std::optional<DeviceIds> ParseUsbId(std::string_view text);
+using DeviceIds = UsbId;  // the ids the library looks for
 
 // KOVANTIS_USB_ID when set and well formed, otherwise the default ids.
 DeviceIds UsbIdsFromEnvironment();

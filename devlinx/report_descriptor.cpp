@@ -1,6 +1,9 @@
 #include "report_descriptor.h"
 
 #include <algorithm>
+#include <span>
+
+#include "platform/le_bytes.h"
 
 namespace devlinx {
 namespace {
@@ -227,7 +230,7 @@ uint16_t ReportRouting::ConsumerCode(const uint8_t* report, size_t length) const
     const size_t offset = numbered_ ? 1 : 0;
     if (length < offset + 2)
         return 0;
-    return static_cast<uint16_t>(report[offset] | (report[offset + 1] << 8));
+    return kovantis::ReadU16(std::span(report, length), offset);
 }
 
 } // namespace devlinx

@@ -12,24 +12,6 @@ namespace {
 
 constexpr size_t kMaxLine = 4096;
 
-// Answers can be long (a whole macro area as hex), so they are written out completely; a
-// client that stops reading is given up after the send timeout.
-bool WriteLine(int fd, std::string line) {
-    line += '\n';
-    size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::send(fd, line.data() + done, line.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 ControlChannel::~ControlChannel() { Close(); }
@@ -84,6 +66,8 @@ void ControlChannel::Accept() {
     if (fd < 0) {
         return;
     }
+    // Answers can be long (a whole macro area as hex) and are written out completely; a client
+    // that stops reading is given up after this.
     const timeval timeout{2, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     clients_.push_back({fd, {}});
@@ -98,7 +82,7 @@ bool ControlChannel::ServeClient(Client& client, const LineHandler& handler) {
     if (n == 0) {
         // A last command without its newline still counts.
         if (!client.pending.empty()) {
-            WriteLine(client.fd, handler(client.pending));
+            SendLine(client.fd, handler(client.pending));
         }
         return false;
     }
@@ -107,12 +91,12 @@ bool ControlChannel::ServeClient(Client& client, const LineHandler& handler) {
     while ((newline = client.pending.find('\n')) != std::string::npos) {
         const std::string line = client.pending.substr(0, newline);
         client.pending.erase(0, newline + 1);
-        if (!WriteLine(client.fd, handler(line))) {
+        if (!SendLine(client.fd, handler(line))) {
             return false;
         }
     }
     if (client.pending.size() > kMaxLine) {
-        WriteLine(client.fd, "error line too long");
+        SendLine(client.fd, "error line too long");
         return false;
     }
     return true;

@@ -13,21 +13,6 @@
 namespace kovantis::vkbd {
 namespace {
 
-bool SendAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // The answer up to its newline; empty when the connection ended first.
 std::string ReadLine(int fd) {
     std::string line;
@@ -67,7 +52,7 @@ int RunControlClient(std::span<const std::string_view> args,
                      options.controlPath.c_str(), std::strerror(errno));
         return 1;
     }
-    const bool sent = SendAll(fd, options.command + "\n");
+    const bool sent = SendLine(fd, options.command);
     const std::string answer = sent ? ReadLine(fd) : std::string();
     ::close(fd);
     if (answer.empty()) {

@@ -1,8 +1,6 @@
 #include "vkbd/fault_plan.h"
 
-#include "vkbd/report_frame.h"
-
-#include <algorithm>
+#include "platform/command_report.h"
 
 namespace kovantis::vkbd {
 namespace {
@@ -22,10 +20,7 @@ std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> reques
     if (!TakeOne(refuseCount_)) {
         return std::nullopt;
     }
-    Report reply{};
-    reply[0] = kReportId;
-    std::copy(request.begin() + kCommandOffset, request.begin() + kStatusOffset,
-              reply.begin() + kCommandOffset);
+    Report reply = ReplyFrameFor(request);
     reply[kStatusOffset] = refuseStatus_;
     SealReport(reply);
     return reply;

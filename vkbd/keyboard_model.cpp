@@ -2,7 +2,7 @@
 
 #include "keyboard/default_layout.h"
 #include "vkbd/keyboard_defaults.h"
-#include "vkbd/report_frame.h"
+#include "platform/command_report.h"
 
 #include <algorithm>
 
@@ -72,6 +72,14 @@ void KeyboardModel::Reset() {
     ++generation_;
 }
 
+Report ReplyFrameFor(std::span<const uint8_t, kReportSize> request) {
+    Report reply{};
+    reply[0] = kReportId;
+    std::copy(request.begin() + kCommandOffset, request.begin() + kStatusOffset,
+              reply.begin() + kCommandOffset);
+    return reply;
+}
+
 bool KeyboardModel::IsBootLoaderCommand(std::span<const uint8_t, 64> request) {
     return request[0] == kReportId && request[kCommandOffset] == kCmdBootLoader &&
            request[kLengthOffset] == kCmdBootLoader;
@@ -89,11 +97,7 @@ std::optional<Report> KeyboardModel::HandleCommand(std::span<const uint8_t, 64> 
         ++badChecksums_;
     }
 
-    Report reply{};
-    reply[0] = kReportId;
-    std::copy(request.begin() + kCommandOffset, request.begin() + kStatusOffset,
-              reply.begin() + kCommandOffset);
-
+    Report reply = ReplyFrameFor(request);
     const Area lighting{profileRecords_, true};
     const Area colours{keyColours_};
     const Area keymaps{keymaps_};

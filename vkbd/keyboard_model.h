@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_report.h"
+#include "ports/profile_count.h"
+
 namespace kovantis::vkbd {
 
 struct KeyboardOptions {
@@ -20,30 +23,20 @@ struct KeyboardOptions {
     bool useDefaultEffects = true;        // fill `effects` with the keyboard's usual list
 };
 
-using Report = std::array<uint8_t, 64>;
+using Report = std::array<uint8_t, kReportSize>;
 
-// Command codes the keyboard understands.
-enum Command : uint8_t {
-    kCmdBeginTransfer = 0x01,
-    kCmdEndTransfer = 0x02,
-    kCmdReadSettings = 0x03,
-    kCmdWriteSettings = 0x04,
-    kCmdReadProfileRecord = 0x05,
-    kCmdWriteProfileRecord = 0x06,
-    kCmdReadKeymap = 0x07,
-    kCmdWriteKeymap = 0x08,
-    kCmdReadMacroArea = 0x09,
-    kCmdWriteMacroArea = 0x0A,
-    kCmdReadFactoryKeymap = 0x0F,
-    kCmdWriteKeyColours = 0x11,
-    kCmdBootLoader = 0xEE,
-};
+// What the keyboard answers to an address or length outside the area and to a command it does
+// not know.
+inline constexpr uint8_t kStatusRefused = kStatusRefusedFF;
+
+// The start of every reply: report id, then the request's command, length and address
+// repeated; status 0, no data, not sealed yet.
+Report ReplyFrameFor(std::span<const uint8_t, kReportSize> request);
 
 inline constexpr size_t kSettingsSize = 44;
 inline constexpr size_t kActiveProfileByte = 10;
 inline constexpr size_t kMacroSpaceByte = 11;
 inline constexpr size_t kEffectListByte = 12;
-inline constexpr int kProfileCount = 3;
 inline constexpr size_t kProfileRecordSize = 42;
 inline constexpr size_t kKeyColoursPerProfile = 512;
 inline constexpr size_t kKeyCount = 126;

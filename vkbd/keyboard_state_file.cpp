@@ -9,7 +9,8 @@
 //   macro area            length bytes
 //   FNV-1a of all above   u32
 
-#include "vkbd/atomic_file.h"
+#include "platform/atomic_file.h"
+#include "platform/le_bytes.h"
 #include "vkbd/keyboard_model.h"
 
 #include <algorithm>
@@ -34,17 +35,8 @@ uint32_t Fnv1a(std::span<const uint8_t> bytes) {
 }
 
 void AppendU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-uint32_t ReadU32(std::span<const uint8_t> bytes, size_t offset) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i) {
-        value |= static_cast<uint32_t>(bytes[offset + i]) << (8 * i);
-    }
-    return value;
+    out.resize(out.size() + 4);
+    WriteU32(out, out.size() - 4, value);
 }
 
 void Append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
@@ -85,15 +77,16 @@ bool KeyboardModel::Save(const std::string& path) const {
 }
 
 bool KeyboardModel::Load(const std::string& path) {
-    std::vector<uint8_t> file;
-    if (!ReadWholeFile(path, kMaxStateFile, file) || file.size() < kFixedPart + 4 ||
-        std::memcmp(file.data(), kMagic, sizeof kMagic) != 0) {
+    const auto contents = ReadWholeFile(path, kMaxStateFile);
+    if (!contents || contents->size() < kFixedPart + 4 ||
+        std::memcmp(contents->data(), kMagic, sizeof kMagic) != 0) {
         return false;
     }
-    const std::span<const uint8_t> bytes(file);
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(contents->data()),
+                                         contents->size());
     const size_t macroLength = ReadU32(bytes, sizeof kMagic);
-    if (macroLength > kMaxMacroArea || file.size() != kFixedPart + macroLength + 4 ||
-        Fnv1a(bytes.first(file.size() - 4)) != ReadU32(bytes, file.size() - 4)) {
+    if (macroLength > kMaxMacroArea || bytes.size() != kFixedPart + macroLength + 4 ||
+        Fnv1a(bytes.first(bytes.size() - 4)) != ReadU32(bytes, bytes.size() - 4)) {
         return false;
     }
     Cursor cursor(bytes.subspan(sizeof kMagic + 4));

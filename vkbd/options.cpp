@@ -113,8 +113,8 @@ bool ApplyServerOption(std::string_view name, ArgumentCursor& cursor, ServerOpti
 ParseOutcome ParseServerOptions(std::span<const std::string_view> args,
                                 const EnvironmentLookup& environment, ServerOptions& options,
                                 std::string& error) {
-    if (const char* id = environment("KOVANTIS_USB_ID"); id && *id) {
-        if (!ApplyUsbId(id, "KOVANTIS_USB_ID", options.usbId, error)) {
+    if (const char* id = environment(devlinx::kUsbIdVariable); id && *id) {
+        if (!ApplyUsbId(id, devlinx::kUsbIdVariable, options.usbId, error)) {
             return ParseOutcome::kBadUsage;
         }
     }

@@ -1,9 +1,9 @@
 #pragma once
 // The command line of kovantis-vkbd: the server's options and the ctl client's.
 
+#include "devlinx/devlinx_usb_id.h"
 #include "vkbd/keyboard_model.h"
 #include "vkbd/socket_path.h"
-#include "vkbd/usb_id.h"
 
 #include <chrono>
 #include <span>
@@ -13,11 +13,15 @@
 
 namespace kovantis::vkbd {
 
+// The ids the keyboard announces in its hello, read as the library and the program read them.
+using devlinx::ParseUsbId;
+using devlinx::UsbId;
+
 struct ServerOptions {
     std::string socketPath;
     std::string controlPath;
     std::string statePath;  // empty: memory lasts as long as the process
-    UsbId usbId = DefaultUsbId();
+    UsbId usbId;
     KeyboardOptions keyboard;
     std::chrono::microseconds latency{0};
     bool startUnplugged = false;

@@ -1,6 +1,6 @@
 #include "vkbd/server.h"
 
-#include "vkbd/report_frame.h"
+#include "platform/command_report.h"
 #include "vkbd/unix_socket.h"
 
 #include <array>
@@ -20,15 +20,6 @@ constexpr size_t kMaxPacket = 1 + kReportSize;
 
 void Complain(const std::string& message) {
     std::fprintf(stderr, "kovantis-vkbd: %s\n", message.c_str());
-}
-
-long long Nanos(const timespec& t) {
-    return static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
-}
-
-timespec After(const timespec& start, std::chrono::milliseconds delay) {
-    const long long total = Nanos(start) + static_cast<long long>(delay.count()) * 1'000'000;
-    return {static_cast<time_t>(total / 1'000'000'000), static_cast<long>(total % 1'000'000'000)};
 }
 
 bool FileExists(const std::string& path) {
@@ -96,7 +87,8 @@ bool Server::LoadState() {
 
 int Server::Run() {
     while (!quit_) {
-        std::vector<pollfd> entries;
+        std::vector<pollfd>& entries = pollEntries_;
+        entries.clear();
         entries.push_back({signals_, POLLIN, 0});
         if (host_ >= 0) {
             // While a reply is held back, the next request waits in the socket.
@@ -136,8 +128,10 @@ int Server::PollTimeoutMs() const {
     if (!delayedReply_) {
         return -1;
     }
-    const long long left = Nanos(delayedUntil_) - Nanos(LinkLatency::Now());
-    return left <= 0 ? 0 : static_cast<int>((left + 999'999) / 1'000'000);
+    const auto left = delayedUntil_ - LinkClock::now();
+    return left.count() <= 0
+               ? 0
+               : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
 bool Server::Plug(std::string& error) {
@@ -169,10 +163,11 @@ void Server::AcceptHost() {
         return;
     }
     host_ = fd;
+    EnableArrivalTimes(host_);
     std::array<uint8_t, 4> hello{};
     WriteU16(hello, 0, options_.usbId.vendor);
     WriteU16(hello, 2, options_.usbId.product);
-    SendToHost(kLinkHello, hello, LinkLatency::Now());
+    SendToHost(kLinkHello, hello, LinkClock::now());
 }
 
 void Server::DropHost() {
@@ -187,8 +182,8 @@ void Server::DropHost() {
 
 void Server::ServeHost(short events) {
     std::array<uint8_t, kMaxPacket + 1> packet{};
-    const ssize_t n = ::recv(host_, packet.data(), packet.size(), MSG_DONTWAIT | MSG_TRUNC);
-    const timespec receivedAt = LinkLatency::Now();
+    LinkClock::time_point sentAt;
+    const ssize_t n = ReceivePacket(host_, packet, sentAt);
     if (n < 0) {
         if (errno != EAGAIN && errno != EINTR) {
             DropHost();
@@ -204,21 +199,24 @@ void Server::ServeHost(short events) {
     }
     const auto length = static_cast<size_t>(n);
     if (packet[0] == kLinkCommand && length == kMaxPacket) {
-        HandleCommandReport(std::span<const uint8_t, 64>(packet.data() + 1, kReportSize),
-                            receivedAt);
+        HandleCommandReport(std::span<const uint8_t, 64>(packet.data() + 1, kReportSize), sentAt);
     } else if (packet[0] == kLinkStatus && length > 1 && length <= kMaxPacket) {
         statusBytes_.assign(packet.begin() + 1, packet.begin() + n);
     }
 }
 
 void Server::HandleCommandReport(std::span<const uint8_t, 64> request,
-                                 const timespec& receivedAt) {
-    latency_.WaitFrom(receivedAt);
+                                 LinkClock::time_point sentAt) {
     if (KeyboardModel::IsBootLoaderCommand(request)) {
+        latency_.WaitFrom(sentAt);
         model_.HandleCommand(request);
         Unplug();  // the keyboard restarts into its boot loader and leaves the link
         return;
     }
+    // The keyboard sees the request one latency after it was sent and answers when done; the
+    // reply then spends one more latency on the way back. Handling the request at once and
+    // waiting once for both looks the same to the host, and costs one timer wake-up, not two.
+    const auto started = LinkClock::now();
     auto reply = faults_.TakeRefusal(request);
     if (!reply) {
         reply = model_.HandleCommand(request);
@@ -231,19 +229,20 @@ void Server::HandleCommandReport(std::span<const uint8_t, 64> request,
     if (!outcome.send) {
         return;
     }
+    const auto answeredAt = sentAt + latency_.Get() + (LinkClock::now() - started);
     if (outcome.delay.count() > 0) {
         delayedReply_ = *reply;
-        delayedUntil_ = After(LinkLatency::Now(), outcome.delay);
+        delayedUntil_ = answeredAt + outcome.delay;
         return;
     }
-    SendToHost(kLinkCommand, *reply, LinkLatency::Now());
+    SendToHost(kLinkCommand, *reply, answeredAt);
 }
 
 void Server::SendDelayedReplyWhenDue() {
-    if (delayedReply_ && Nanos(LinkLatency::Now()) >= Nanos(delayedUntil_)) {
+    if (delayedReply_ && LinkClock::now() >= delayedUntil_) {
         const Report reply = *delayedReply_;
         delayedReply_.reset();
-        SendToHost(kLinkCommand, reply, LinkLatency::Now());
+        SendToHost(kLinkCommand, reply, delayedUntil_);
     }
 }
 
@@ -253,11 +252,11 @@ bool Server::SendEvent(uint16_t code) {
     }
     std::array<uint8_t, 2> event{};
     WriteU16(event, 0, code);
-    return SendToHost(kLinkConsumer, event, LinkLatency::Now());
+    return SendToHost(kLinkConsumer, event, LinkClock::now());
 }
 
 bool Server::SendToHost(uint8_t collection, std::span<const uint8_t> report,
-                        const timespec& readyAt) {
+                        LinkClock::time_point readyAt) {
     if (collection != kLinkHello) {
         latency_.WaitFrom(readyAt);
     }

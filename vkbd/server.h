@@ -10,8 +10,8 @@
 #include "vkbd/link_latency.h"
 #include "vkbd/options.h"
 
-#include <ctime>
 #include <optional>
+#include <poll.h>
 #include <vector>
 
 namespace kovantis::vkbd {
@@ -50,9 +50,10 @@ private:
     bool LoadState();
     void AcceptHost();
     void ServeHost(short events);
-    void HandleCommandReport(std::span<const uint8_t, 64> request, const timespec& receivedAt);
+    void HandleCommandReport(std::span<const uint8_t, 64> request, LinkClock::time_point sentAt);
+    // Waits one link latency from readyAt first (not for the hello).
     bool SendToHost(uint8_t collection, std::span<const uint8_t> report,
-                    const timespec& readyAt);
+                    LinkClock::time_point readyAt);
     void SendDelayedReplyWhenDue();
     void DropHost();
     // Saves when the memory changed, except in the middle of a bracketed transfer.
@@ -69,8 +70,9 @@ private:
     int host_ = -1;
     int signals_ = -1;
     std::vector<uint8_t> statusBytes_;
+    std::vector<pollfd> pollEntries_;  // rebuilt on every turn of the loop, kept for its memory
     std::optional<Report> delayedReply_;
-    timespec delayedUntil_{};
+    LinkClock::time_point delayedUntil_;  // when the held-back reply leaves the keyboard
     uint64_t savedGeneration_ = 0;
     bool quit_ = false;
 };

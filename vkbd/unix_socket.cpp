@@ -84,6 +84,41 @@ int ListenUnix(const std::string& path, int type, std::string& error) {
     return fd;
 }
 
+void EnableArrivalTimes(int fd) {
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+}
+
+ssize_t ReceivePacket(int fd, std::span<uint8_t> buffer,
+                      std::chrono::steady_clock::time_point& sentAt) {
+    iovec part{buffer.data(), buffer.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+    msghdr message{};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t n = ::recvmsg(fd, &message, MSG_DONTWAIT | MSG_TRUNC);
+    sentAt = std::chrono::steady_clock::now();
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); n >= 0 && c != nullptr;
+         c = CMSG_NXTHDR(&message, c)) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS) {
+            continue;
+        }
+        // The note is on the wall clock; only its distance from now carries over, which a
+        // clock step could make negative or huge.
+        timespec stamp{};
+        std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+        const auto stamped =
+            std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
+        const auto age = std::chrono::system_clock::now().time_since_epoch() - stamped;
+        if (age > std::chrono::nanoseconds::zero() && age < std::chrono::seconds(1)) {
+            sentAt -= std::chrono::duration_cast<std::chrono::steady_clock::duration>(age);
+        }
+    }
+    return n;
+}
+
 SendResult SendPacket(int fd, std::span<const uint8_t> packet) {
     for (;;) {
         const ssize_t n = ::send(fd, packet.data(), packet.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -95,6 +130,22 @@ SendResult SendPacket(int fd, std::span<const uint8_t> packet) {
         }
         return errno == EAGAIN || errno == EWOULDBLOCK ? SendResult::kFull : SendResult::kGone;
     }
+}
+
+bool SendLine(int fd, std::string line) {
+    line += '\n';
+    size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t n = ::send(fd, line.data() + done, line.size() - done, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
 }
 
 } // namespace kovantis::vkbd

@@ -9,22 +9,6 @@
 namespace kovantis {
 namespace {
 
-enum Command : uint8_t {
-    kBeginTransfer = 0x01,
-    kEndTransfer = 0x02,
-    kReadSettings = 0x03,
-    kWriteSettings = 0x04,
-    kReadProfileRecord = 0x05,
-    kWriteProfileRecord = 0x06,
-    kReadKeymap = 0x07,
-    kWriteKeymap = 0x08,
-    kReadMacroArea = 0x09,
-    kWriteMacroArea = 0x0A,
-    kReadDefaultKeymap = 0x0F,
-    kWriteKeyColours = 0x11,
-    kEnterBootMode = 0xEE,
-};
-
 constexpr int kMaxAddress = 0xFFFF;
 constexpr std::chrono::milliseconds kEndTransferPause{10};
 
@@ -91,20 +75,20 @@ int CommandSet::WriteChunked(uint8_t command, int base, std::span<const uint8_t>
 int CommandSet::BeginTransfer()
 {
     ReportBuffer reply{};
-    return Exchange(BuildRequest(kBeginTransfer, 0, 0), reply);
+    return Exchange(BuildRequest(kCmdBeginTransfer, 0, 0), reply);
 }
 
 int CommandSet::EndTransfer()
 {
     channel_.GetClock().SleepFor(kEndTransferPause);
     ReportBuffer reply{};
-    return Exchange(BuildRequest(kEndTransfer, 0, 0), reply);
+    return Exchange(BuildRequest(kCmdEndTransfer, 0, 0), reply);
 }
 
 int CommandSet::ReadSettingsBlock(std::span<uint8_t, kSettingsBlockSize> out)
 {
     ReportBuffer reply{};
-    const int result = Exchange(BuildRequest(kReadSettings, kSettingsBlockSize, 0), reply);
+    const int result = Exchange(BuildRequest(kCmdReadSettings, kSettingsBlockSize, 0), reply);
     if (result == 1)
         std::copy_n(reply.begin() + kDataOffset, out.size(), out.begin());
     return result;
@@ -113,7 +97,7 @@ int CommandSet::ReadSettingsBlock(std::span<uint8_t, kSettingsBlockSize> out)
 int CommandSet::WriteSettingsBlock(std::span<const uint8_t, kSettingsBlockSize> block)
 {
     ReportBuffer reply{};
-    return Exchange(BuildRequest(kWriteSettings, kSettingsBlockSize, 0, block), reply);
+    return Exchange(BuildRequest(kCmdWriteSettings, kSettingsBlockSize, 0, block), reply);
 }
 
 int CommandSet::ReadProfileRecord(std::span<uint8_t, kReportDataSize> out, int length,
@@ -122,7 +106,7 @@ int CommandSet::ReadProfileRecord(std::span<uint8_t, kReportDataSize> out, int l
     if (length < 0 || length > kReportDataSize || address < 0 || address > kMaxAddress)
         return kResultBadArgument;
     ReportBuffer reply{};
-    const int result = Exchange(BuildRequest(kReadProfileRecord, static_cast<uint8_t>(length),
+    const int result = Exchange(BuildRequest(kCmdReadProfileRecord, static_cast<uint8_t>(length),
                                              static_cast<uint16_t>(address)),
                                 reply);
     if (result == 1)
@@ -135,7 +119,7 @@ int CommandSet::WriteProfileRecord(std::span<const uint8_t> data, int address)
     if (!FitsOneReport(data.size()) || address < 0 || address > kMaxAddress)
         return kResultBadArgument;
     ReportBuffer reply{};
-    return Exchange(BuildRequest(kWriteProfileRecord, static_cast<uint8_t>(data.size()),
+    return Exchange(BuildRequest(kCmdWriteProfileRecord, static_cast<uint8_t>(data.size()),
                                  static_cast<uint16_t>(address), data),
                     reply);
 }
@@ -144,29 +128,29 @@ int CommandSet::ReadKeymapBlock(std::span<uint8_t, kKeymapSize> out, int profile
 {
     if (!ValidProfile(profile))
         return kResultBadArgument;
-    return ReadChunked(kReadKeymap, profile * kKeymapSize, out);
+    return ReadChunked(kCmdReadKeymap, profile * kKeymapSize, out);
 }
 
 int CommandSet::WriteKeymapBlock(std::span<const uint8_t, kKeymapSize> block, int profile)
 {
     if (!ValidProfile(profile))
         return kResultBadArgument;
-    return WriteChunked(kWriteKeymap, profile * kKeymapSize, block);
+    return WriteChunked(kCmdWriteKeymap, profile * kKeymapSize, block);
 }
 
 int CommandSet::ReadMacroArea(std::span<uint8_t> out)
 {
-    return ReadChunked(kReadMacroArea, 0, out);
+    return ReadChunked(kCmdReadMacroArea, 0, out);
 }
 
 int CommandSet::WriteMacroArea(std::span<const uint8_t> data)
 {
-    return WriteChunked(kWriteMacroArea, 0, data);
+    return WriteChunked(kCmdWriteMacroArea, 0, data);
 }
 
 int CommandSet::ReadDefaultKeymap(std::span<uint8_t, kKeymapSize> out)
 {
-    return ReadChunked(kReadDefaultKeymap, 0, out);
+    return ReadChunked(kCmdReadFactoryKeymap, 0, out);
 }
 
 int CommandSet::WriteKeyColours(std::span<const uint8_t> data, int keyIndex, int profile)
@@ -177,7 +161,7 @@ int CommandSet::WriteKeyColours(std::span<const uint8_t> data, int keyIndex, int
         return kResultBadArgument;
     const int address = keyIndex * 3 + profile * kKeyColourProfileStride;
     ReportBuffer reply{};
-    return Exchange(BuildRequest(kWriteKeyColours, static_cast<uint8_t>(data.size()),
+    return Exchange(BuildRequest(kCmdWriteKeyColours, static_cast<uint8_t>(data.size()),
                                  static_cast<uint16_t>(address), data),
                     reply);
 }
@@ -187,8 +171,8 @@ int CommandSet::EnterBootMode()
     // The boot loader takes this report without a checksum.
     ReportBuffer request{};
     request[0] = kReportId;
-    request[kCommandOffset] = kEnterBootMode;
-    request[kLengthOffset] = kEnterBootMode;
+    request[kCommandOffset] = kCmdBootLoader;
+    request[kLengthOffset] = kCmdBootLoader;
     return channel_.SendReportNoReply(request);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/command_report.h"
 #include "ports/profile_count.h"
 
 namespace kovantis {
@@ -17,7 +18,7 @@ class RequestChannel;
 inline constexpr int kSettingsBlockSize = 44;
 inline constexpr int kProfileRecordSize = 42;
 inline constexpr int kKeymapSize = 378;
-inline constexpr int kReportDataSize = 56;
+inline constexpr int kReportDataSize = static_cast<int>(kMaxDataLength);
 inline constexpr int kKeyColourProfileStride = 512;
 
 // Settings block fields.

@@ -1,21 +1,11 @@
 #include "device/device_ids.h"
 
-#include <charconv>
 #include <cstdlib>
+
+#include "devlinx_usb_id.h"
 
 namespace kovantis {
 namespace {
-
-std::optional<uint16_t> ParseHex16(std::string_view text)
-{
-    if (text.empty() || text.size() > 4)
-        return std::nullopt;
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return static_cast<uint16_t>(value);
-}
 
 DeviceSelector Selector(const DeviceIds& ids, uint16_t usagePage, uint16_t usage)
 {
@@ -32,19 +22,15 @@ DeviceSelector Selector(const DeviceIds& ids, uint16_t usagePage, uint16_t usage
 
 std::optional<DeviceIds> ParseDeviceIds(std::string_view text)
 {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos)
+    const auto id = devlinx::ParseUsbId(text);
+    if (!id)
         return std::nullopt;
-    const auto vendor = ParseHex16(text.substr(0, colon));
-    const auto product = ParseHex16(text.substr(colon + 1));
-    if (!vendor || !product)
-        return std::nullopt;
-    return DeviceIds{*vendor, *product};
+    return DeviceIds{id->vendor, id->product};
 }
 
 DeviceIds DeviceIdsFromEnvironment()
 {
-    const char* value = std::getenv("KOVANTIS_USB_ID");
+    const char* value = std::getenv(devlinx::kUsbIdVariable);
     if (value != nullptr) {
         if (const auto ids = ParseDeviceIds(value))
             return *ids;

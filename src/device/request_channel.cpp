@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <thread>
 
 #include "device/report_frame.h"
 #include "platform/device_library.h"
@@ -76,6 +75,7 @@ void RequestChannel::DeliverReply(const uint8_t* report, int length)
 {
     if (report == nullptr || length < 0)
         length = 0;
+    bool senderSleeps = false;
     {
         std::lock_guard lock(slotMutex_);
         if (!pending_)
@@ -90,9 +90,10 @@ void RequestChannel::DeliverReply(const uint8_t* report, int length)
         reply_.delivered = static_cast<int>(n);
         reply_.command = length > static_cast<int>(kCommandOffset) ? report[kCommandOffset] : -1;
         reply_.status = length > static_cast<int>(kStatusOffset) ? report[kStatusOffset] : -1;
-        replyWaiting_.store(true, std::memory_order_release);
+        senderSleeps = replyArrived_.Raise();
     }
-    replyArrived_.notify_one();
+    if (senderSleeps)
+        replyArrived_.Wake();
 }
 
 void RequestChannel::Reset()
@@ -108,18 +109,15 @@ void RequestChannel::Arm(std::span<uint8_t> destination, uint8_t command)
     destination_ = destination;
     expectedCommand_ = command;
     reply_ = {};
-    replyWaiting_.store(false, std::memory_order_relaxed);
+    replyArrived_.Clear();
     pending_ = true;
 }
 
 RequestChannel::Outcome RequestChannel::AwaitReply()
 {
-    // A reply on a fast link arrives within microseconds: looking for it a few times before
-    // going to sleep saves the cost of a sleep and a wake-up per exchange.
-    for (int i = 0; i < kSpinsBeforeSleep && !replyWaiting_.load(std::memory_order_acquire); ++i)
-        std::this_thread::yield();
-    std::unique_lock lock(slotMutex_);
-    replyArrived_.wait_for(lock, replyTimeout_, [this] { return reply_.arrived; });
+    replyArrived_.Wait(replyTimeout_);
+    // What the slot holds decides, also for a reply that came just as the wait ran out.
+    std::lock_guard lock(slotMutex_);
     pending_ = false;
     destination_ = {};
     return reply_;

@@ -8,13 +8,12 @@
 // handed to the wrong sender. The slot that receives a reply is guarded as well, because
 // DeliverReply runs on the library's notification thread.
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <span>
 
+#include "device/reply_signal.h"
 #include "devlinx.h"
 
 namespace kovantis {
@@ -77,14 +76,12 @@ private:
 
     std::mutex exchangeMutex_;  // held for a whole exchange
 
-    std::mutex slotMutex_;      // guards everything below
-    std::condition_variable replyArrived_;
+    std::mutex slotMutex_;      // guards everything below but the signal
     bool pending_ = false;
     uint8_t expectedCommand_ = 0;
     std::span<uint8_t> destination_;
     Outcome reply_;
-    std::atomic<bool> replyWaiting_{false};  // reply_ arrived; read without the lock to spin
-    static constexpr int kSpinsBeforeSleep = 200;
+    ReplySignal replyArrived_;  // raised with reply_ under the lock, waited for without it
 };
 
 } // namespace kovantis

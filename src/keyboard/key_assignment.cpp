@@ -1,36 +1,25 @@
 #include "keyboard/key_assignment.h"
 
+#include "platform/le_bytes.h"
+
 namespace kovantis {
-namespace {
-
-uint32_t Read(std::span<const uint8_t> bytes, size_t offset, size_t width) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < width; ++i) value |= static_cast<uint32_t>(bytes[offset + i]) << (8 * i);
-    return value;
-}
-
-void Write(std::span<uint8_t> bytes, size_t offset, size_t width, uint32_t value) {
-    for (size_t i = 0; i < width; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-} // namespace
 
 KeyAssignment ReadKeyAssignment(std::span<const uint8_t, kKeyAssignmentSize> bytes) {
     KeyAssignment record;
-    record.kind = static_cast<AssignmentKind>(Read(bytes, offsetof(KeyAssignment, kind), 2));
-    record.extra = static_cast<uint16_t>(Read(bytes, offsetof(KeyAssignment, extra), 2));
-    record.value = Read(bytes, offsetof(KeyAssignment, value), 4);
-    record.reserved1 = Read(bytes, offsetof(KeyAssignment, reserved1), 4);
-    record.reserved2 = Read(bytes, offsetof(KeyAssignment, reserved2), 4);
+    record.kind = static_cast<AssignmentKind>(ReadU16(bytes, offsetof(KeyAssignment, kind)));
+    record.extra = ReadU16(bytes, offsetof(KeyAssignment, extra));
+    record.value = ReadU32(bytes, offsetof(KeyAssignment, value));
+    record.reserved1 = ReadU32(bytes, offsetof(KeyAssignment, reserved1));
+    record.reserved2 = ReadU32(bytes, offsetof(KeyAssignment, reserved2));
     return record;
 }
 
 void WriteKeyAssignment(const KeyAssignment& record, std::span<uint8_t, kKeyAssignmentSize> bytes) {
-    Write(bytes, offsetof(KeyAssignment, kind), 2, static_cast<uint16_t>(record.kind));
-    Write(bytes, offsetof(KeyAssignment, extra), 2, record.extra);
-    Write(bytes, offsetof(KeyAssignment, value), 4, record.value);
-    Write(bytes, offsetof(KeyAssignment, reserved1), 4, record.reserved1);
-    Write(bytes, offsetof(KeyAssignment, reserved2), 4, record.reserved2);
+    WriteU16(bytes, offsetof(KeyAssignment, kind), static_cast<uint16_t>(record.kind));
+    WriteU16(bytes, offsetof(KeyAssignment, extra), record.extra);
+    WriteU32(bytes, offsetof(KeyAssignment, value), record.value);
+    WriteU32(bytes, offsetof(KeyAssignment, reserved1), record.reserved1);
+    WriteU32(bytes, offsetof(KeyAssignment, reserved2), record.reserved2);
 }
 
 } // namespace kovantis

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "macros/le_bytes.h"
+#include "platform/le_bytes.h"
 #include "macros/macro_key_action.h"
 
 namespace kovantis {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "macros/le_bytes.h"
+#include "platform/le_bytes.h"
 
 namespace kovantis {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "macros/le_bytes.h"
+#include "platform/le_bytes.h"
 #include "macros/macro_record.h"
 
 namespace kovantis {

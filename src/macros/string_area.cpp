@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "macros/le_bytes.h"
+#include "platform/le_bytes.h"
 
 namespace kovantis {
 

@@ -1,5 +1,7 @@
 #include "support/fake_device.h"
 
+#include "platform/le_bytes.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -151,7 +153,8 @@ void FakeDevice::SendCount(int count, uint32_t tag)
 
 void FakeDevice::SendConsumerEvent(uint16_t code)
 {
-    const uint8_t report[2] = {static_cast<uint8_t>(code), static_cast<uint8_t>(code >> 8)};
+    uint8_t report[2];
+    WriteU16(report, 0, code);
     Notify(DevlinxNotification{DEVLINX_NOTIFY_REPORT, DEVLINX_TAG_CONS, 0, report, 2, code, 0});
 }
 

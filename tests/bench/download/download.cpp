@@ -9,17 +9,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
-#include "device/device_link.h"
 #include "macros/macro_area.h"
 #include "macros/macro_download.h"
-#include "platform/device_library.h"
-#include "ports/clock.h"
-#include "support/fake_ports.h"
-#include "support/vkbd_process.h"
-
-using namespace std::chrono_literals;
+#include "support/vkbd_link.h"
 
 namespace {
 
@@ -33,25 +26,12 @@ int main(int argc, char** argv)
 {
     using namespace kovantis;
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    testing::VkbdProcess keyboard({"--macro-space", "255", "--latency-ms", "1"});
-    setenv("DEVLINX_BACKEND", "virtual", 1);
-    setenv("DEVLINX_VIRTUAL_SOCKET", keyboard.SocketPath().c_str(), 1);
-    std::string error;
-    const auto functions = DeviceLibrary::Load(testing::BinDir() + "/libdevlinx.so", &error);
-    if (!functions) {
-        std::fprintf(stderr, "download: %s\n", error.c_str());
+    testing::VkbdLink setup({"--macro-space", "255", "--latency-ms", "1"});
+    if (!setup.Error().empty()) {
+        std::fprintf(stderr, "download: %s\n", setup.Error().c_str());
         return 1;
     }
-    testing::FakeWindow window;
-    testing::FakePrompter prompter;
-    testing::FakeTexts texts;
-    DeviceLink link(*functions, window, prompter, texts, SystemClock());
-    link.State().SetWindowReady(true);
-    if (link.Start() != 1 || !(link.InitialDeviceCount() > 0 || link.State().WaitUntilPresent(2s))) {
-        std::fprintf(stderr, "download: no keyboard\n");
-        return 1;
-    }
-    link.GetPresence().WaitIdle();
+    DeviceLink& link = setup.Link();
     const int space = link.State().MacroAreaSize();
 
     // Eight nameless macros that fill the macro area to its last byte.
@@ -84,7 +64,8 @@ int main(int argc, char** argv)
     }
     const double roundTrip = Milliseconds(Steady::now() - probeStart) / probes;
 
-    const DownloadLink downloadLink{link.Commands(), link.State(), prompter, texts};
+    const DownloadLink downloadLink{link.Commands(), link.State(), setup.Prompter(),
+                                    setup.Texts()};
     Steady::duration total{};
     for (int r = 0; r < rounds; ++r) {
         const auto start = Steady::now();
@@ -101,6 +82,5 @@ int main(int argc, char** argv)
                 roundTrip);
     std::printf("download: %.1f ms against a floor of %.1f ms\n", took, floor);
     std::printf("download ratio %.4f (goal <= 1.03)\n", took / floor);
-    link.Stop();
     return 0;
 }

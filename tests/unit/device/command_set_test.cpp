@@ -32,7 +32,7 @@ void ExpectFramed(const Report& r)
 {
     EXPECT_EQ(r[0], 0x04);
     EXPECT_EQ(r[7], 0x00);
-    EXPECT_EQ(ReadLe16(r, 1), FrameChecksum(r));
+    EXPECT_EQ(ReadU16(r, 1), ReportChecksum(r));
 }
 
 TEST(CommandSet, KeymapBlocksGoInSevenChunksAtTheProfileBase)

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "keyboard/hid_usage.h"
-#include "macros/le_bytes.h"
+#include "platform/le_bytes.h"
 #include "macros/macro_area.h"
 
 namespace kovantis {

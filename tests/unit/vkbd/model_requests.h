@@ -2,7 +2,7 @@
 // Command reports as a host builds them, for driving the keyboard model directly.
 
 #include "vkbd/keyboard_model.h"
-#include "vkbd/report_frame.h"
+#include "platform/command_report.h"
 
 #include <algorithm>
 #include <span>

@@ -1,7 +1,7 @@
 #pragma once
-// Little-endian reads and writes of the fixed-layout records (macro records, profile images,
-// macro area images). Offsets are checked by the callers' static layouts; these helpers only
-// move bytes, so they work on any alignment.
+// Little-endian reads and writes of fixed-layout records (command reports, key assignments,
+// macro records, profile images, state files). Offsets are checked by the callers' static
+// layouts; these helpers only move bytes, so they work on any alignment.
 
 #include <cstddef>
 #include <cstdint>

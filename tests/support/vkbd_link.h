@@ -1,0 +1,48 @@
+#pragma once
+// The program's whole side of the device link, the real libdevlinx.so and a DeviceLink with
+// recording ports, talking to a kovantis-vkbd child over the virtual link: started, the
+// keyboard's arrival handled, ready for exchanges. For benchmarks and integration tests.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device/device_link.h"
+#include "platform/device_library.h"
+#include "support/fake_ports.h"
+#include "support/vkbd_process.h"
+
+namespace kovantis::testing {
+
+// Points the library at `keyboard` (DEVLINX_BACKEND, DEVLINX_VIRTUAL_SOCKET) and loads the
+// build's libdevlinx.so; nullopt with the reason in `error` when it cannot be loaded.
+std::optional<DeviceFunctions> LoadLibraryFor(const VkbdProcess& keyboard, std::string& error);
+
+class VkbdLink {
+public:
+    // Starts kovantis-vkbd with `vkbdArgs`, then the link with the system clock.
+    explicit VkbdLink(const std::vector<std::string>& vkbdArgs = {});
+    ~VkbdLink();
+    VkbdLink(const VkbdLink&) = delete;
+    VkbdLink& operator=(const VkbdLink&) = delete;
+
+    // Empty when the link is up; otherwise what went wrong, and nothing else may be used.
+    const std::string& Error() const { return error_; }
+
+    VkbdProcess& Keyboard() { return keyboard_; }
+    DeviceLink& Link() { return *link_; }
+    FakePrompter& Prompter() { return prompter_; }
+    FakeTexts& Texts() { return texts_; }
+
+private:
+    VkbdProcess keyboard_;
+    std::optional<DeviceFunctions> functions_;
+    FakeWindow window_;
+    FakePrompter prompter_;
+    FakeTexts texts_;
+    std::unique_ptr<DeviceLink> link_;
+    std::string error_;
+};
+
+} // namespace kovantis::testing
