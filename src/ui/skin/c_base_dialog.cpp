@@ -1,5 +1,7 @@
 #include "ui/skin/c_base_dialog.h"
 
+#include <QImageReader>
+
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,16 +28,25 @@ CBaseDialog::CBaseDialog(const std::string& skinFilePath, QWidget* parent)
 }
 
 bool CBaseDialog::SetUpSkinWindow() {
-    background_ = LoadSkinPicture(skin_.BackgroundPath());
+    // The background is also a state picture of the window's buttons: decode it once.
+    background_ = pictures_.PictureAt(skin_.BackgroundPath());
     if (background_.isNull()) {
         return false;
     }
     const QPoint position = pos();
     setFixedSize(background_.size());
     move(position);
-    const QPixmap mask = skin_.MaskPath() == skin_.BackgroundPath() ? background_ : LoadSkinPicture(skin_.MaskPath());
+    // The mask is only read for its shape: decode it straight into an image, never a pixmap.
+    QImage mask;
+    if (skin_.MaskPath() == skin_.BackgroundPath()) {
+        mask = background_.toImage();
+    } else if (!skin_.MaskPath().empty()) {
+        QImageReader reader(QString::fromStdString(skin_.MaskPath()));
+        reader.setDecideFormatFromContent(true);
+        mask = reader.read();
+    }
     if (!mask.isNull()) {
-        setMask(WindowShapeOf(mask.toImage()));
+        setMask(WindowShapeOf(mask));
     }
     update();
     return true;

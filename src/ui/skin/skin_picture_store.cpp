@@ -23,6 +23,13 @@ QPixmap SkinPictureStore::Picture(std::string_view name) {
     return found->second;
 }
 
+QPixmap SkinPictureStore::PictureAt(const std::string& path) {
+    if (!path.empty() && path.size() > folder_.size() && path.compare(0, folder_.size(), folder_) == 0) {
+        return Picture(std::string_view(path).substr(folder_.size()));
+    }
+    return LoadSkinPicture(path);
+}
+
 bool SkinPictureStore::Require(std::span<const std::string_view> names) {
     return std::all_of(names.begin(), names.end(), [this](std::string_view name) { return !Picture(name).isNull(); });
 }

@@ -24,6 +24,8 @@ public:
     bool Require(std::span<const std::string_view> names);
     // A picture by file name; a null pixmap when it cannot be loaded.
     QPixmap Picture(std::string_view name);
+    // A picture by full path: shared with the named pictures when it lies in the folder.
+    QPixmap PictureAt(const std::string& path);
     // The five pictures of a state set.
     StatePixmaps Set(const StateSet& set);
 
