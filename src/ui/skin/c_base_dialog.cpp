@@ -30,16 +30,16 @@ CBaseDialog::CBaseDialog(const std::string& skinFilePath, QWidget* parent)
 bool CBaseDialog::SetUpSkinWindow() {
     // The background is also a state picture of the window's buttons: decode it once.
     background_ = pictures_.PictureAt(skin_.BackgroundPath());
-    if (background_.isNull()) {
+    if (!background_.Available()) {
         return false;
     }
     const QPoint position = pos();
-    setFixedSize(background_.size());
+    setFixedSize(background_.Size());
     move(position);
     // The mask is only read for its shape: decode it straight into an image, never a pixmap.
     QImage mask;
     if (skin_.MaskPath() == skin_.BackgroundPath()) {
-        mask = background_.toImage();
+        mask = background_.Pixmap().toImage();
     } else if (!skin_.MaskPath().empty()) {
         QImageReader reader(QString::fromStdString(skin_.MaskPath()));
         reader.setDecideFormatFromContent(true);
@@ -69,7 +69,7 @@ void CBaseDialog::MoveControl(QWidget& control, std::string_view key) const {
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, background_.Pixmap());
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {

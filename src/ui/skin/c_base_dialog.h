@@ -30,7 +30,7 @@ public:
     // Loads background and mask, sizes the window to the background (keeping its position) and
     // cuts its shape. False when the background picture cannot be loaded.
     bool SetUpSkinWindow();
-    const QPixmap& Background() const { return background_; }
+    const QPixmap& Background() const { return background_.Pixmap(); }
 
     // An image control: placed, sized and given its five pictures from `set`; disabled when the
     // skin leaves it out.
@@ -49,7 +49,7 @@ protected:
 private:
     SkinFile skin_;
     SkinPictureStore pictures_;
-    QPixmap background_;
+    SkinPicture background_;
     // Set while the window is dragged by hand (no system move available).
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -110,7 +110,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 1, height() - 1)));
     } else {
-        const QPixmap& picture = pictures_[static_cast<size_t>(slot)];
+        const QPixmap& picture = pictures_[static_cast<size_t>(slot)].Pixmap();
         painter.drawPixmap(QPoint(0, 0), picture, QRect(origin_ - QPoint(1, 1), size()));
     }
     if (captionShown_) {
