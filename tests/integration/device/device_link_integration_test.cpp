@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "ports/clock.h"
+#include "support/vkbd_link.h"
 #include "virtual_keyboard_fixture.h"
 
 using namespace std::chrono_literals;
@@ -19,11 +20,9 @@ void VirtualKeyboardTest::SetUpTestSuite()
     if (keyboard_)
         return;
     keyboard_ = std::make_unique<VkbdProcess>();
-    setenv("DEVLINX_BACKEND", "virtual", 1);
-    setenv("DEVLINX_VIRTUAL_SOCKET", keyboard_->SocketPath().c_str(), 1);
     unsetenv("KOVANTIS_USB_ID");
     std::string error;
-    if (auto functions = DeviceLibrary::Load(BinDir() + "/libdevlinx.so", &error))
+    if (auto functions = LoadLibraryFor(*keyboard_, error))
         functions_ = std::make_unique<DeviceFunctions>(*functions);
     else
         ADD_FAILURE() << error;

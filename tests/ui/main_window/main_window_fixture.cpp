@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "macros/unsaved_changes.h"
+#include "support/vkbd_link.h"
 #include "ui/skin/c_png_button.h"
 
 namespace kovantis::testing {
@@ -47,11 +48,9 @@ void MainWindowTest::SetUpTestSuite()
     if (keyboard_)
         return;
     keyboard_ = std::make_unique<VkbdProcess>();
-    setenv("DEVLINX_BACKEND", "virtual", 1);
-    setenv("DEVLINX_VIRTUAL_SOCKET", keyboard_->SocketPath().c_str(), 1);
     unsetenv("KOVANTIS_USB_ID");
     std::string error;
-    if (auto functions = DeviceLibrary::Load(BinDir() + "/libdevlinx.so", &error))
+    if (auto functions = LoadLibraryFor(*keyboard_, error))
         functions_ = std::make_unique<DeviceFunctions>(*functions);
     else
         ADD_FAILURE() << error;
