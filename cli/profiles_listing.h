@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <iosfwd>
 
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 #include "ports/text_source.h"
 
 namespace kovantis::cli {

@@ -1,5 +1,5 @@
 // kovantis: the desktop configuration program of the keyboard.
-#include "ui/kovantis_app.h"
+#include "ui/shell/kovantis_app.h"
 
 int main(int argc, char** argv)
 {

@@ -6,7 +6,7 @@
 #include "device/device_ids.h"
 #include "keyboard/keymap_codec.h"
 #include "macros/macro_area.h"
-#include "macros/macro_download.h"
+#include "profiles/macro_download.h"
 #include "platform/atomic_file.h"
 #include "profiles/profile_file.h"
 

@@ -8,7 +8,7 @@
 
 #include "device/command_set.h"
 #include "device/device_state.h"
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 #include "ports/text_source.h"
 
 namespace kovantis {

@@ -2,7 +2,7 @@
 
 #include "keyboard/bank.h"
 #include "macros/macro_area.h"
-#include "macros/macro_download.h"
+#include "profiles/macro_download.h"
 #include "platform/ini_file.h"
 #include "profiles/keyboard_readback.h"
 #include "profiles/profile_file.h"

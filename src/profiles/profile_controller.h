@@ -7,8 +7,8 @@
 
 #include "device/command_set.h"
 #include "device/device_state.h"
-#include "macros/profile_data.h"
-#include "macros/unsaved_changes.h"
+#include "profiles/profile_data.h"
+#include "profiles/unsaved_changes.h"
 #include "platform/paths.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"

@@ -8,7 +8,7 @@
 
 #include "app/text_format.h"
 #include "device/device_ids.h"
-#include "macros/string_area.h"
+#include "profiles/string_area.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 #include "platform/paths.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"

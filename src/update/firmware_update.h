@@ -7,7 +7,7 @@
 #include <string>
 
 #include "device/command_set.h"
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 #include "platform/paths.h"
 #include "ports/process_starter.h"
 #include "ports/prompter.h"

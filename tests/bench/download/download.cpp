@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "macros/macro_area.h"
-#include "macros/macro_download.h"
+#include "profiles/macro_download.h"
 #include "support/vkbd_link.h"
 
 namespace {

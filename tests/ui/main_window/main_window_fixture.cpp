@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "macros/unsaved_changes.h"
+#include "profiles/unsaved_changes.h"
 #include "support/vkbd_link.h"
 #include "ui/skin/c_png_button.h"
 

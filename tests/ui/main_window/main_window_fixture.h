@@ -14,12 +14,12 @@
 
 #include "app/app_settings.h"
 #include "app/language_table.h"
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "support/fake_ports.h"
 #include "support/vkbd_process.h"
-#include "ui/main_window.h"
+#include "ui/main_window/main_window.h"
 
 namespace kovantis::testing {
 

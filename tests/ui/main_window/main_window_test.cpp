@@ -9,7 +9,7 @@
 #include "keyboard/key_code.h"
 #include "keyboard/physical_layout.h"
 #include "profiles/profile_controller.h"
-#include "ui/progress_picture.h"
+#include "ui/main_window/progress_picture.h"
 #include "ui/skin/c_png_button.h"
 
 using namespace std::chrono_literals;

@@ -2,7 +2,7 @@
 
 #include "keyboard/key_code.h"
 #include "platform/le_bytes.h"
-#include "macros/macro_list.h"
+#include "profiles/macro_list.h"
 #include "profile_test_support.h"
 #include "profiles/keyboard_readback.h"
 #include "profiles/profile_controller.h"

@@ -9,7 +9,7 @@
 #include "profiles/profile_file.h"
 #include "support/fake_device.h"
 #include "update/firmware_update.h"
-#include "update/posix_process_starter.h"
+#include "platform/posix_process_starter.h"
 
 namespace kovantis {
 namespace {

@@ -1,4 +1,4 @@
-#include "macros/macro_download.h"
+#include "profiles/macro_download.h"
 
 #include <algorithm>
 #include <vector>
@@ -6,7 +6,7 @@
 #include "keyboard/default_layout.h"
 #include "keyboard/keymap_codec.h"
 #include "macros/macro_area.h"
-#include "macros/string_area.h"
+#include "profiles/string_area.h"
 
 namespace kovantis {
 

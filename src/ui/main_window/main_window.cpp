@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/main_window/main_window.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -15,21 +15,21 @@
 #include "lighting/lighting_view_setting.h"
 #include "lighting/user_mode_store.h"
 #include "lighting/user_modes.h"
-#include "macros/macro_list.h"
-#include "macros/profile_data.h"
-#include "macros/unsaved_changes.h"
+#include "profiles/macro_list.h"
+#include "profiles/profile_data.h"
+#include "profiles/unsaved_changes.h"
 #include "platform/paths.h"
 #include "ports/clock.h"
 #include "profiles/profile_controller.h"
 #include "profiles/profile_file.h"
 #include "skin/skin_keys.h"
 #include "skin/skin_pictures.h"
-#include "ui/keyboard_view.h"
-#include "ui/progress_picture.h"
-#include "ui/qt_prompter.h"
-#include "ui/qt_text.h"
+#include "ui/main_window/keyboard_view.h"
+#include "ui/main_window/progress_picture.h"
+#include "ui/common/qt_prompter.h"
+#include "ui/common/qt_text.h"
 #include "ui/skin/c_png_button.h"
-#include "ui/tray_icon.h"
+#include "ui/shell/tray_icon.h"
 
 namespace kovantis {
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "macros/macro_record.h"
-#include "macros/profile_data.h"
-#include "macros/unsaved_changes.h"
+#include "profiles/profile_data.h"
+#include "profiles/unsaved_changes.h"
 #include "ports/window_port.h"
 
 namespace kovantis {

@@ -1,6 +1,6 @@
-#include "ui/qt_prompter.h"
+#include "ui/common/qt_prompter.h"
 
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include <QDir>
 #include <QFileDialog>

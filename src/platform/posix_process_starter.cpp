@@ -1,4 +1,4 @@
-#include "update/posix_process_starter.h"
+#include "platform/posix_process_starter.h"
 
 #include <cerrno>
 #include <spawn.h>

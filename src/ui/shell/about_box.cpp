@@ -1,4 +1,4 @@
-#include "ui/about_box.h"
+#include "ui/shell/about_box.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "macros/macro_list.h"
+#include "profiles/macro_list.h"
 
 #include <algorithm>
 #include <array>

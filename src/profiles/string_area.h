@@ -9,7 +9,7 @@
 
 #include "keyboard/assignment_strings.h"
 #include "keyboard/key_assignment.h"
-#include "macros/profile_image.h"
+#include "profiles/profile_image.h"
 
 namespace kovantis {
 

@@ -1,4 +1,4 @@
-#include "macros/profile_image.h"
+#include "profiles/profile_image.h"
 
 #include <algorithm>
 

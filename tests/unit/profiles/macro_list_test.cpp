@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "macros/macro_list.h"
+#include "profiles/macro_list.h"
 #include "support/fake_ports.h"
 
 namespace kovantis {

@@ -1,4 +1,4 @@
-#include "macros/string_area.h"
+#include "profiles/string_area.h"
 
 #include <string>
 

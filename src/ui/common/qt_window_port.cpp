@@ -1,4 +1,4 @@
-#include "ui/qt_window_port.h"
+#include "ui/common/qt_window_port.h"
 
 #include <QMetaObject>
 #include <QThread>

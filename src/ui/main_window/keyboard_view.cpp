@@ -1,6 +1,6 @@
-#include "ui/keyboard_view.h"
+#include "ui/main_window/keyboard_view.h"
 
-#include "ui/qt_text.h"
+#include "ui/common/qt_text.h"
 
 #include "skin/skin_pictures.h"
 #include "ui/skin/c_base_dialog.h"

@@ -1,4 +1,4 @@
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 
 #include <new>
 #include <stdexcept>

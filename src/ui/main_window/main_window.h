@@ -18,10 +18,10 @@
 #include "device/device_link.h"
 #include "keyboard/key_names.h"
 #include "keyboard/keyboard_view_model.h"
-#include "ui/about_box.h"
-#include "ui/qt_window_port.h"
+#include "ui/shell/about_box.h"
+#include "ui/common/qt_window_port.h"
 #include "ui/skin/c_base_dialog.h"
-#include "ui/ui_job.h"
+#include "ui/common/ui_job.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "ui/ui_job.h"
+#include "ui/common/ui_job.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

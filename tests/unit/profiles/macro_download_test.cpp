@@ -6,7 +6,7 @@
 #include "keyboard/key_code.h"
 #include "platform/le_bytes.h"
 #include "macros/macro_area.h"
-#include "macros/macro_download.h"
+#include "profiles/macro_download.h"
 #include "support/fake_device.h"
 
 namespace kovantis {

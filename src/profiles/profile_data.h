@@ -11,7 +11,7 @@
 
 #include "keyboard/assignment_strings.h"
 #include "macros/macro_record.h"
-#include "macros/profile_image.h"
+#include "profiles/profile_image.h"
 
 namespace kovantis {
 

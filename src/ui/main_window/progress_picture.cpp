@@ -1,4 +1,4 @@
-#include "ui/progress_picture.h"
+#include "ui/main_window/progress_picture.h"
 
 #include "skin/skin_pictures.h"
 #include "ui/skin/skin_picture_store.h"

@@ -1,4 +1,4 @@
-#include "ui/kovantis_app.h"
+#include "ui/shell/kovantis_app.h"
 
 #include <QApplication>
 #include <QThread>
@@ -14,12 +14,12 @@
 #include "app/app_settings.h"
 #include "app/command_line.h"
 #include "app/language_table.h"
-#include "macros/profile_data.h"
+#include "profiles/profile_data.h"
 #include "platform/device_library.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
-#include "ui/main_window.h"
-#include "ui/single_instance.h"
+#include "ui/main_window/main_window.h"
+#include "ui/shell/single_instance.h"
 
 #ifndef KOVANTIS_VERSION
 #define KOVANTIS_VERSION "0"
