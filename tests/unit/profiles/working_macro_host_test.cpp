@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "app/app_settings.h"
+#include "keyboard/key_assignment_dialog_model.h"
 #include "macros/macro_editor.h"
+#include "macros/macro_editor_page.h"
 #include "platform/settings_store.h"
 #include "profiles/macro_download.h"
+#include "profiles/working_bank_store.h"
 #include "profiles/working_macro_host.h"
 #include "support/fake_device.h"
 #include "unit/profiles/profile_test_support.h"
@@ -105,6 +108,54 @@ TEST_F(WorkingMacroHostTest, DeletingAPlayedMacroClearsItsKeysOnlyWhenConfirmed)
     ASSERT_TRUE(editor.Confirm(false).proceed);
     EXPECT_EQ(Record(2, kKeyA).kind, AssignmentKind::Default);  // never plays the new macro 1
     EXPECT_TRUE(changes.Pending());
+}
+
+// The whole key assignment dialog with its macro page over the working copy.
+class MacroPageInDialogTest : public WorkingMacroHostTest {
+protected:
+    MacroPageInDialogTest() { dialog.SetMacroPage(page); }
+
+    WorkingBankStore bank{data.working, changes, [] { return 0; }};
+    KeyAssignmentDialogModel dialog{bank};
+    MacroEditorPage page{editor};
+};
+
+TEST_F(MacroPageInDialogTest, OkOnTheMacroPageStoresTheMacroWithItsPlayCount)
+{
+    ASSERT_TRUE(dialog.Open(kKeyA, 0));
+    dialog.PressPage(KeyPage::Macro);
+    editor.AddMacro();
+    editor.AddStep({0, kKeyB, kMacroPress}, {}, true);
+    editor.SetPlayCountText(u"3");
+    ASSERT_EQ(dialog.Ok(), ApplyResult::Stored);
+    EXPECT_EQ(Record(0, kKeyA), MakeAssignment(AssignmentKind::PlayMacro, 1, 3));
+    ProfileData::Lock lock(data.working);
+    ASSERT_EQ(lock->macros.size(), 1u);
+    EXPECT_EQ(lock->macros[0].actionCount, 1);
+    EXPECT_EQ(lock->macros[0].fresh, 0);
+}
+
+TEST_F(MacroPageInDialogTest, MacrosThatCannotFitKeepTheDialogOpenAndStoreNothing)
+{
+    device.State().SetMacroAreaSize(128);
+    const KeyAssignment before = Record(0, kKeyA);
+    ASSERT_TRUE(dialog.Open(kKeyA, kMacroOnlyControlId));
+    editor.AddMacro();
+    for (int i = 0; i < 40; ++i) {
+        editor.AddStep({10, kKeyB, static_cast<uint16_t>(i % 2)}, {}, true);
+    }
+    EXPECT_NE(dialog.Ok(), ApplyResult::Stored);
+    EXPECT_TRUE(dialog.IsOpen());
+    EXPECT_EQ(Record(0, kKeyA), before);
+    {
+        ProfileData::Lock lock(data.working);
+        EXPECT_TRUE(lock->macros.empty());
+    }
+    // Cancel after all that leaves everything as it was.
+    dialog.Cancel();
+    EXPECT_EQ(editor.EntryCount(), 0);
+    ProfileData::Lock lock(data.working);
+    EXPECT_TRUE(lock->macros.empty());
 }
 
 } // namespace
