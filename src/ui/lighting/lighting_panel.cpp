@@ -86,8 +86,7 @@ void LightingPanel::Build()
     connect(switch_, &CPngButton::clicked, this, toggleView);
     controls_.emplace("FUNC_SWITCH", switch_);
 
-    effects_ = new QComboBox(&dialog_);
-    StylePanelCombo(*effects_);
+    effects_ = new PanelComboBox(&dialog_);
     effects_->setMaxVisibleItems(20);
     PlaceOnSkin(dialog_, *effects_, "CONTROL_XGcombox");
     connect(effects_, &QComboBox::activated, this, [this](int index) {

@@ -2,13 +2,24 @@
 // How the lighting panel's plain Qt controls blend into the skinned window: light text on the
 // panel's dark plate, and drop-down lists in the same colours.
 
-class QComboBox;
+#include <QComboBox>
+
 class QLabel;
 
 namespace kovantis::ui {
 
 void StylePanelLabel(QLabel& label, bool title = false);
-void StylePanelCombo(QComboBox& combo);
+
+// A drop-down list in the panel's colours, with its own arrow (style sheets draw none that
+// matches).
+class PanelComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit PanelComboBox(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 } // namespace kovantis::ui
 

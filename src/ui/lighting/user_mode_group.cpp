@@ -46,14 +46,13 @@ UserModeGroup::UserModeGroup(CBaseDialog& dialog) : QObject(&dialog), dialog_(di
         connect(tools_[tool], &QAbstractButton::clicked, this, [this, tool] { emit ToolChosen(tool); });
     }
 
-    combo_ = new QComboBox(&dialog);
+    combo_ = new PanelComboBox(&dialog);
     combo_->setEditable(true);
     // Typing names the current mode; it never adds a mode, and nothing completes the name
     // behind the user's back.
     combo_->setInsertPolicy(QComboBox::NoInsert);
     combo_->setCompleter(nullptr);
     combo_->setMaxVisibleItems(kUserModeCount);
-    StylePanelCombo(*combo_);
     PlaceOnSkin(dialog, *combo_, "CONTROL_umCombo");
     connect(combo_, &QComboBox::activated, this, [this](int mode) {
         if (mode != shownMode_)
