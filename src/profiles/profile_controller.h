@@ -7,6 +7,7 @@
 
 #include "device/command_set.h"
 #include "device/device_state.h"
+#include "profiles/macro_download.h"
 #include "profiles/profile_data.h"
 #include "profiles/unsaved_changes.h"
 #include "platform/paths.h"
@@ -44,10 +45,21 @@ public:
     // 1 switched; 0 refused (an editor is open) or the keyboard did not take the new profile.
     int SwitchProfile(int profile);
     // Saves the working file and downloads the active profile when there are unsaved changes;
-    // 1 when nothing was pending or both succeeded (Apply is then disabled).
+    // 1 when nothing was pending or both succeeded (Apply is then disabled). A failure is shown
+    // and leaves Apply enabled; the result is the download's failing result, or 0.
     int Apply();
-    // allProfiles: the keymaps of all three profiles, else only the active one's.
+    // allProfiles: the keymaps of all three profiles, else only the active one's. 1, or the
+    // failing result. Not journalled: Apply and import go through the journal.
     int FullDownload(bool allProfiles);
+
+    // A download that an earlier run left unfinished (its journal is still there) is completed
+    // before anything reads the keyboard back: the working data becomes what it was writing, and
+    // the user is told. LoadFromKeyboard does this first.
+    enum class Recovery { None, Completed, Failed };
+    Recovery RecoverInterruptedDownload();
+
+    // What the last download wrote and how it ended (for reading it back).
+    const DownloadOutcome& LastDownload() const { return lastDownload_; }
 
     // Reads the keyboard into the working file and loads it; a failed read leaves a blank
     // working image in memory (the file is untouched). Gives the active profile, -1 unknown.
@@ -74,11 +86,16 @@ public:
 
 private:
     void DiscardEdits();
+    // Journal, optional working-file save, download, journal removed once the keyboard holds it
+    // all. Shows the failure. *saved gets SaveWorkingFile's result when asked to save.
+    int JournaledDownload(DownloadScope scope, int* saved);
+    void ShowDownloadFailure(const DownloadOutcome& outcome);
 
     ProfileEnvironment env_;
     int currentProfile_ = 0;
     bool asking_ = false;
     ProfileManagerModel* manager_ = nullptr;
+    DownloadOutcome lastDownload_;
 };
 
 } // namespace kovantis
