@@ -273,10 +273,9 @@ int ProfileController::ImportFile(const std::filesystem::path& path)
             lock.Replace(std::move(old));  // nothing changed anywhere: neither does the program
             return result;
         }
+        // Without a working file (the keyboard has not been read yet) there is nothing to keep
+        // in step; the keyboard holds the import.
         env_.window.PostRefreshKeys();
-        if (result == 1 && saved != 1) {
-            result = 0;
-        }
     }
     if (result == 1) {
         env_.changes.Clear();
