@@ -8,6 +8,7 @@
 #include "keyboard/key_code.h"
 #include "platform/le_bytes.h"
 #include "profile_test_support.h"
+#include "ports/editor_registry.h"
 #include "profiles/macro_download.h"
 #include "profiles/profile_controller.h"
 #include "profiles/profile_file.h"
@@ -60,11 +61,12 @@ protected:
     FakeDevice device;
     ScriptedPrompter prompter;
     FakeWindow window;
+    NoEditors editors;
     ProfileDataPair data;
     UnsavedChanges changes{window};
     LightingHooks lighting;
     ProfileController controller{
-        {data, device.Commands(), device.State(), window, prompter, device.Texts(), paths, changes, lighting}};
+        {data, device.Commands(), device.State(), window, editors, prompter, device.Texts(), paths, changes, lighting}};
 };
 
 TEST_F(DownloadTruthTest, EveryWriteCountsAndTheFirstFailureEndsTheTransfer)
@@ -156,7 +158,7 @@ TEST_F(DownloadTruthTest, AFailedApplyIsShownKeepsApplyAndIsCompletedOnTheNextAr
     ProfileDataPair fresh;
     UnsavedChanges freshChanges{window};
     ProfileController next{
-        {fresh, device.Commands(), device.State(), window, prompter, device.Texts(), paths, freshChanges, lighting}};
+        {fresh, device.Commands(), device.State(), window, editors, prompter, device.Texts(), paths, freshChanges, lighting}};
     EXPECT_EQ(next.LoadFromKeyboard(), 0);
     EXPECT_EQ(prompter.Messages().back(), u"EXTRA_RECOVERY_DONE");
     EXPECT_FALSE(JournalExists(JournalPath(paths)));
@@ -186,7 +188,7 @@ TEST_F(DownloadTruthTest, ARecoveryThatFailsKeepsTheJournalAndTheSettings)
     ProfileDataPair fresh;
     UnsavedChanges freshChanges{window};
     ProfileController next{
-        {fresh, device.Commands(), device.State(), window, prompter, device.Texts(), paths, freshChanges, lighting}};
+        {fresh, device.Commands(), device.State(), window, editors, prompter, device.Texts(), paths, freshChanges, lighting}};
     device.InjectFault(Fault::StatusFE, 3);  // it will not even tell its active profile
     next.LoadFromKeyboard();
     EXPECT_EQ(prompter.Messages().back(), u"EXTRA_RECOVERY_FAILED");
