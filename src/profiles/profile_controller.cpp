@@ -1,19 +1,19 @@
 #include "profiles/profile_controller.h"
 
 #include "keyboard/bank.h"
+#include "app/text_format.h"
 #include "macros/macro_area.h"
 #include "profiles/macro_download.h"
 #include "platform/ini_file.h"
 #include "profiles/keyboard_readback.h"
 #include "profiles/profile_file.h"
+#include "profiles/profile_file_choice.h"
 #include "profiles/profile_manager_model.h"
 #include "profiles/transfer_journal.h"
 #include "app/text_format.h"
 
 namespace kovantis {
 namespace {
-
-constexpr const char* kProfileFileFilter = "*.kvp";
 
 // The language file's text, or these words when it has none.
 std::u16string TextOr(const TextSource& texts, std::string_view key, std::u16string_view english)
@@ -95,17 +95,39 @@ int ProfileController::Apply()
 {
     env_.window.PostProgress(true);
     int result = 1;
+    std::u16string failure;
     if (env_.changes.Pending()) {
         ProfileData::Lock lock(env_.data.working);
+        // The download shows its own failure, naming what failed (a list too long for the
+        // keyboard, a refusal, no answer, a keyboard gone).
         int saved = 0;
         const int downloaded = JournaledDownload(DownloadScope{false, -1}, &saved);
         result = downloaded != 1 ? downloaded : saved == 1 ? 1 : 0;
         if (result == 1) {
             env_.changes.Clear();
+        } else if (downloaded == 1) {
+            const std::u16string shown = Utf8ToUtf16(WorkingFilePath(env_.paths).string());
+            failure = FormatText(env_.texts.Text("MAIN_APPLY_SAVE_ERROR"), {std::u16string_view(shown)});
         }
     }
     env_.window.PostProgress(false);
+    // A failure is never silent: Apply stays enabled and the user learns why.
+    if (!failure.empty()) {
+        env_.prompter.ShowMessage(failure);
+    }
     return result;
+}
+
+bool ProfileController::ConfirmQuit()
+{
+    if (!env_.changes.Pending()) {
+        return true;
+    }
+    if (!env_.prompter.AskYesNo(env_.texts.Text("MAIN_QUIT_SAVE_PROMPT"))) {
+        return true;
+    }
+    // A failed Apply has said why; the program stays so that nothing is lost.
+    return Apply() == 1;
 }
 
 int ProfileController::FullDownload(bool allProfiles)
@@ -222,11 +244,14 @@ int ProfileController::LoadFromKeyboard()
     const int active = env_.commands.GetActiveProfile();
     const std::filesystem::path working = WorkingFilePath(env_.paths);
     bool loaded = false;
-    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts) == 1) {
+    ReadbackReport report;
+    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts, &report) == 1) {
         loaded = LoadProfileFile(working, env_.data.working) == 1;
     }
     if (!loaded) {
         CreateBlankImage(env_.data.working);
+    } else if (report.macrosDropped) {
+        env_.prompter.ShowMessage(env_.texts.Text("MAIN_MACROS_UNREADABLE"));
     }
     env_.window.PostRefreshKeys();
     env_.changes.Clear();
@@ -296,8 +321,10 @@ int ProfileController::ImportFile(const std::filesystem::path& path)
 
 int ProfileController::Export()
 {
-    const std::string chosen = env_.prompter.ChooseSaveFile(kProfileFileFilter, {}, kProfileFileFilter);
-    return chosen.empty() ? 0 : ExportFile(WithProfileExtension(chosen));
+    env_.paths.EnsureUserFolder();
+    const std::filesystem::path chosen =
+        ChooseProfileFileToWrite(env_.prompter, env_.texts, env_.paths.UserFolder().string(), {});
+    return chosen.empty() ? 0 : ExportFile(chosen);
 }
 
 int ProfileController::ExportFile(const std::filesystem::path& path)
