@@ -19,6 +19,7 @@ struct KeyEventFacts {
     bool release = false;
     bool autoRepeat = false;
     HeldModifiers held;  // Ctrl turns Pause into Break, Alt turns Print Screen into Sys Req
+    uint32_t timestampMs = 0;  // the window system's time of the event (the recorder's pauses)
 };
 
 enum class CaptureAction {

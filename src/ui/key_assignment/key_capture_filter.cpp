@@ -32,6 +32,7 @@ KeyEventFacts KeyCaptureFilter::FactsOf(const QKeyEvent& event)
     facts.nativeScanCode = event.nativeScanCode();
     facts.release = event.type() == QEvent::KeyRelease;
     facts.autoRepeat = event.isAutoRepeat();
+    facts.timestampMs = static_cast<uint32_t>(event.timestamp());
     facts.held.ctrl = event.modifiers().testFlag(Qt::ControlModifier);
     facts.held.alt = event.modifiers().testFlag(Qt::AltModifier);
     return facts;

@@ -84,6 +84,8 @@ public:
     void PressOk();
     void PressCancel();
     void PressApply();
+    // The macro page changed something the dialog shows (its Apply button).
+    void MacroPageChanged() { Refresh(); }
 
 signals:
     // A record was stored in the bank: the key buttons need refreshing.
