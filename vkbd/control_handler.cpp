@@ -176,6 +176,7 @@ std::string ControlHandler::Info(const Words& words) {
            " active-profile=" + std::to_string(model_.ActiveProfile()) +
            " in-transfer=" + yesNo(model_.InTransfer()) +
            " bad-checksums=" + std::to_string(model_.BadChecksums()) +
+           " commands=" + std::to_string(model_.CommandsReceived()) +
            " latency-ms=" + std::to_string(latencyUs / 1000);
 }
 

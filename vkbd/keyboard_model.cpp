@@ -89,6 +89,7 @@ std::optional<Report> KeyboardModel::HandleCommand(std::span<const uint8_t, 64> 
     if (request[0] != kReportId) {
         return std::nullopt;
     }
+    ++commandsReceived_;
     if (IsBootLoaderCommand(request)) {
         bootRequested_ = true;
         return std::nullopt;

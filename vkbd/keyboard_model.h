@@ -69,6 +69,8 @@ public:
     bool InTransfer() const { return inTransfer_; }
     // Requests whose checksum did not match; the keyboard still answers them.
     int BadChecksums() const { return badChecksums_; }
+    // Command reports received since start (tests check that something touched nothing).
+    int CommandsReceived() const { return commandsReceived_; }
     // Grows with every change of the memory, so an owner can tell whether to save.
     uint64_t Generation() const { return generation_; }
 
@@ -102,6 +104,7 @@ private:
     std::vector<uint8_t> macroArea_;
     bool inTransfer_ = false;
     int badChecksums_ = 0;
+    int commandsReceived_ = 0;
     uint64_t generation_ = 0;
     bool bootRequested_ = false;
 };

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <span>
 
 #include "platform/command_report.h"
@@ -64,6 +66,13 @@ public:
 
     RequestChannel& Channel() { return channel_; }
 
+    // Told after every exchange, on the thread that ran it (the progress of a long transfer).
+    // An empty function removes it.
+    void SetExchangeObserver(std::function<void()> observer);
+    // The result of the last exchange that failed since the last call (1 when none did), so
+    // that an operation that only says "failed" can be explained: refused, no answer, gone.
+    int TakeLastFailure() { return lastFailure_.exchange(1); }
+
 private:
     int Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply);
     int ReadChunked(uint8_t command, int base, std::span<uint8_t> out);
@@ -71,6 +80,9 @@ private:
 
     RequestChannel& channel_;
     std::atomic<int> activeProfileCache_{-1};
+    std::atomic<int> lastFailure_{1};
+    std::mutex observerMutex_;
+    std::function<void()> observer_;
 };
 
 } // namespace kovantis

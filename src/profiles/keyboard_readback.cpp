@@ -1,5 +1,6 @@
 #include "profiles/keyboard_readback.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -14,7 +15,8 @@ namespace kovantis {
 namespace {
 
 // The macro records of the keyboard's macro area: none when its head lacks the mark.
-bool ReadMacros(CommandSet& commands, const TextSource& texts, std::vector<MacroRecord>& out)
+bool ReadMacros(CommandSet& commands, const TextSource& texts, std::vector<MacroRecord>& out, ProgressScope& counted,
+                int reportsBefore)
 {
     std::array<uint8_t, kMacroAreaHeaderSize> head{};
     if (commands.ReadMacroArea(head) != 1) {
@@ -29,6 +31,7 @@ bool ReadMacros(CommandSet& commands, const TextSource& texts, std::vector<Macro
     if (total < kMacroAreaHeaderSize) {
         return false;
     }
+    counted.SetTotal(reportsBefore + ReportsFor(total));
     std::vector<uint8_t> area(total);
     if (commands.ReadMacroArea(area) != 1) {
         return false;
@@ -39,8 +42,12 @@ bool ReadMacros(CommandSet& commands, const TextSource& texts, std::vector<Macro
 } // namespace
 
 std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, const DeviceState& device,
-                                                      const TextSource& texts)
+                                                      const TextSource& texts, const TransferProgress& progress)
 {
+    // Three keymaps and the macro area's head, then the area itself (at most the macro space).
+    const int reportsBefore = kProfileCount * ReportsFor(kKeymapSize) + ReportsFor(kMacroAreaHeaderSize);
+    ProgressScope counted(commands, progress,
+                          reportsBefore + ReportsFor(static_cast<size_t>(std::max(device.MacroAreaSize(), 0))));
     if (commands.GetActiveProfile() > 3) {
         return nullptr;
     }
@@ -52,7 +59,7 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
             }
         }
         std::unique_ptr<ProfileContents> contents = NewProfileContents();
-        if (!contents || !ReadMacros(commands, texts, contents->macros)) {
+        if (!contents || !ReadMacros(commands, texts, contents->macros, counted, reportsBefore)) {
             return nullptr;
         }
         const DeviceIds ids = DeviceIdsFromEnvironment();
@@ -70,9 +77,9 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
 }
 
 int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, const DeviceState& device,
-                       const TextSource& texts)
+                       const TextSource& texts, const TransferProgress& progress)
 {
-    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts);
+    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts, progress);
     if (!contents) {
         return 0;
     }

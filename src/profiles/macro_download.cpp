@@ -86,6 +86,8 @@ int DownloadToKeyboard(ProfileDataPair& data, const DownloadLink& link, bool all
         return 0;
     }
 
+    const int reports = 2 + ReportsFor(image.size()) + static_cast<int>(profiles.size()) * ReportsFor(kKeymapSize);
+    ProgressScope counted(link.commands, link.progress, reports);
     link.commands.BeginTransfer();
     link.commands.WriteMacroArea(image);
     int last = 0;

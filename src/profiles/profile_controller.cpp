@@ -92,7 +92,7 @@ int ProfileController::Apply()
 
 int ProfileController::FullDownload(bool allProfiles)
 {
-    return DownloadToKeyboard(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts}, allProfiles);
+    return DownloadToKeyboard(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts, progress_}, allProfiles);
 }
 
 int ProfileController::LoadFromKeyboard()
@@ -101,7 +101,7 @@ int ProfileController::LoadFromKeyboard()
     const int active = env_.commands.GetActiveProfile();
     const std::filesystem::path working = WorkingFilePath(env_.paths);
     bool loaded = false;
-    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts) == 1) {
+    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts, progress_) == 1) {
         loaded = LoadProfileFile(working, env_.data.working) == 1;
     }
     if (!loaded) {

@@ -15,6 +15,7 @@
 #include "ports/window_port.h"
 #include "profiles/lighting_hooks.h"
 #include "profiles/profile_menu.h"
+#include "profiles/transfer_progress.h"
 
 namespace kovantis {
 
@@ -72,6 +73,9 @@ public:
 
     const ProfileEnvironment& Environment() const { return env_; }
 
+    // Told after each report of a download or read-back.
+    void SetTransferProgress(TransferProgress progress) { progress_ = std::move(progress); }
+
 private:
     void DiscardEdits();
 
@@ -79,6 +83,7 @@ private:
     int currentProfile_ = 0;
     bool asking_ = false;
     ProfileManagerModel* manager_ = nullptr;
+    TransferProgress progress_;
 };
 
 } // namespace kovantis
