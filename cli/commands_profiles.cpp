@@ -15,7 +15,6 @@
 #include "profiles/profile_controller.h"
 #include "profiles/profile_data.h"
 #include "profiles/profile_file.h"
-#include "profiles/unsaved_changes.h"
 #include "update/firmware_update.h"
 
 namespace kovantis::cli {
@@ -88,25 +87,6 @@ const CommandRegistration registerApply(kApply);
 const CommandRegistration registerShow(kShow);
 const CommandRegistration registerBackup(kBackup);
 
-// The profile data and the ports a command works with; the keyboard joins once connected.
-struct ProfileWork {
-    explicit ProfileWork(Session& s) : session(s), prompter(s.Err()) {}
-
-    Session& session;
-    Paths paths = Paths::FromEnvironment();
-    ProfileDataPair data;
-    WindowPort window;  // no window
-    UnsavedChanges changes{window};
-    LightingHooks lighting;
-    CliPrompter prompter;
-
-    ProfileController Controller()
-    {
-        return ProfileController({data, session.Commands(), session.Link().State(), window, prompter,
-                                  session.Texts(), paths, changes, lighting});
-    }
-};
-
 // A profile file that is about to be read: kExitOk, or the reason on standard error.
 int CheckProfileFile(Session& session, std::string_view verb, const std::filesystem::path& file)
 {
@@ -141,10 +121,9 @@ int ReadKeyboardInto(Session& session, const std::filesystem::path& file)
 // The working data as the desktop program keeps it: the working file. On a fresh account there
 // is none yet, and it is read from the keyboard first, as the desktop program does when the
 // keyboard arrives.
-int LoadWorkingData(ProfileWork& work)
+int LoadWorkingData(Session& session)
 {
-    Session& session = work.session;
-    const std::filesystem::path file = WorkingFilePath(work.paths);
+    const std::filesystem::path file = WorkingFilePath(session.GetPaths());
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
         session.Err() << "kovantis-cli: there is no working file yet; reading it from the keyboard into "
@@ -156,7 +135,7 @@ int LoadWorkingData(ProfileWork& work)
     }
     if (const int checked = CheckProfileFile(session, "read the working file", file); checked != kExitOk)
         return checked;
-    if (LoadProfileFile(file, work.data.working) != 1)
+    if (LoadProfileFile(file, session.Data().working) != 1)
         return FileFailed(session, "read the working file", file, "its contents are damaged");
     return kExitOk;
 }
@@ -185,23 +164,24 @@ int Import(Session& session, const Arguments& args)
         return FileFailed(session, "import", path, "its contents are damaged or break the format's limits");
     if (const int connected = Connect(session); connected != kExitOk)
         return connected;
-    ProfileWork work(session);
     // The import saves the working file as the desktop program's does, which keeps one there.
-    const std::filesystem::path working = WorkingFilePath(work.paths);
+    const std::filesystem::path working = WorkingFilePath(session.GetPaths());
     std::error_code error;
     if (!std::filesystem::exists(working, error) && CreateBlankImage(working) != 1) {
         return FileFailed(session, "create the working file", working,
                           WriteProblem(working).value_or("the write failed"));
     }
     ProgressMeter meter(session.Err(), StandardErrorIsTerminal(), SystemClock(), "downloading to the keyboard");
-    ProfileController controller = work.Controller();
+    ProfileController& controller = session.Core().Profiles();
     controller.SetTransferProgress(MeterProgress(meter));
+    const int said = session.GetPrompter().Said();
     const int result = controller.ImportFile(path);
+    controller.SetTransferProgress({});
     meter.Finish();
     if (result == 1)
         return kExitOk;
     // The import refused with a message of its own (the macros do not fit), or the download failed.
-    return work.prompter.Said() > 0 ? kExitFailed : KeyboardFailed(session, "downloading the profiles", 0);
+    return session.GetPrompter().Said() > said ? kExitFailed : KeyboardFailed(session, "downloading the profiles", 0);
 }
 
 int Export(Session& session, const Arguments& args)
@@ -212,10 +192,9 @@ int Export(Session& session, const Arguments& args)
     const std::filesystem::path path(*file);
     if (const auto problem = WriteProblem(path))
         return FileFailed(session, "write", path, *problem);
-    ProfileWork work(session);
-    if (const int loaded = LoadWorkingData(work); loaded != kExitOk)
+    if (const int loaded = LoadWorkingData(session); loaded != kExitOk)
         return loaded;
-    if (SaveProfileFile(path, work.data.working) != 1)
+    if (SaveProfileFile(path, session.Data().working) != 1)
         return FileFailed(session, "write", path, WriteProblem(path).value_or("the write failed (disk full?)"));
     return kExitOk;
 }
@@ -237,20 +216,22 @@ int Apply(Session& session, const Arguments& args)
 {
     if (!args.operands.empty())
         return session.UsageError(kApply, "apply takes no arguments");
-    ProfileWork work(session);
-    if (const int loaded = LoadWorkingData(work); loaded != kExitOk)
+    if (const int loaded = LoadWorkingData(session); loaded != kExitOk)
         return loaded;
     if (const int connected = Connect(session); connected != kExitOk)
         return connected;
-    work.changes.MarkChanged();  // what the working file holds is what Apply sends
+    session.Core().Changes().MarkChanged();  // what the working file holds is what Apply sends
     ProgressMeter meter(session.Err(), StandardErrorIsTerminal(), SystemClock(), "downloading to the keyboard");
-    ProfileController controller = work.Controller();
+    ProfileController& controller = session.Core().Profiles();
     controller.SetTransferProgress(MeterProgress(meter));
+    const int said = session.GetPrompter().Said();
     const int result = controller.Apply();
+    controller.SetTransferProgress({});
     meter.Finish();
     if (result == 1)
         return kExitOk;
-    return work.prompter.Said() > 0 ? kExitFailed : KeyboardFailed(session, "downloading the working profile data", 0);
+    return session.GetPrompter().Said() > said ? kExitFailed
+                                               : KeyboardFailed(session, "downloading the working profile data", 0);
 }
 
 int Show(Session& session, const Arguments& args)
@@ -281,11 +262,10 @@ int Backup(Session& session, const Arguments& args)
     const std::filesystem::path path(*file);
     if (const auto problem = WriteProblem(path))
         return FileFailed(session, "write", path, *problem);
-    ProfileWork work(session);
-    if (const int loaded = LoadWorkingData(work); loaded != kExitOk)
+    if (const int loaded = LoadWorkingData(session); loaded != kExitOk)
         return loaded;
     QuietPrompter quiet;  // the desktop program's "backup written" box; silence here means done
-    if (BackupProfileData(path, work.data.working, quiet, session.Texts()) != 1)
+    if (BackupProfileData(path, session.Data().working, quiet, session.Texts()) != 1)
         return FileFailed(session, "write", path, WriteProblem(path).value_or("the write failed (disk full?)"));
     return kExitOk;
 }

@@ -84,8 +84,11 @@ bool RuleInstalled(const SearchPlaces& places, std::filesystem::path* where)
 std::string ExplainHidraw(const SearchPlaces& places, const devlinx::UsbId& id, bool idFromEnvironment)
 {
     const std::string ids = Hex4(id.vendor) + ":" + Hex4(id.product);
-    std::string text = "  looked for: USB id " + ids + " through hidraw (DEVLINX_BACKEND=hidraw" +
-                       (idFromEnvironment ? ", from KOVANTIS_USB_ID" : "; KOVANTIS_USB_ID selects other ids") +
+    const std::string backend = Env(places, "DEVLINX_BACKEND").empty()
+                                    ? "the default backend; DEVLINX_BACKEND=virtual reaches kovantis-vkbd"
+                                    : "DEVLINX_BACKEND=" + Env(places, "DEVLINX_BACKEND");
+    std::string text = "  looked for: USB id " + ids + " through hidraw (" + backend +
+                       (idFromEnvironment ? ", id from KOVANTIS_USB_ID" : "; KOVANTIS_USB_ID selects other ids") +
                        ")\n";
     std::error_code error;
     if (!std::filesystem::is_directory(places.hidrawClass, error)) {

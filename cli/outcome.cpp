@@ -5,7 +5,6 @@
 #include "cli/command_registry.h"
 #include "cli/failure_text.h"
 #include "cli/session.h"
-#include "platform/ini_file.h"
 
 namespace kovantis::cli {
 
@@ -37,19 +36,6 @@ int Connect(Session& session)
     if (connected == kExitOk)
         session.Commands().TakeLastFailure();  // what went wrong before this command is no reason
     return connected;
-}
-
-void CliPrompter::ShowMessage(const std::u16string& text, const std::u16string&)
-{
-    ++said_;
-    err_ << "kovantis-cli: " << Utf16ToUtf8(text) << '\n';
-}
-
-bool CliPrompter::AskYesNo(const std::u16string& text, const std::u16string&)
-{
-    ++said_;
-    err_ << "kovantis-cli: " << Utf16ToUtf8(text) << " (answered no)\n";
-    return false;
 }
 
 } // namespace kovantis::cli

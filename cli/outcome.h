@@ -3,7 +3,6 @@
 // ("kovantis-cli: cannot read FILE: No such file or directory"), and kExitFailed.
 
 #include <filesystem>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -24,20 +23,6 @@ int FileFailed(Session& session, std::string_view verb, const std::filesystem::p
 // Connects to the keyboard (see Session::ConnectKeyboard); kExitOk or kExitFailed with the
 // reason said.
 int Connect(Session& session);
-
-// Messages of the core on standard error, each prefixed with the program's name; questions are
-// answered No (a script cannot answer them). Counts what it said.
-class CliPrompter final : public Prompter {
-public:
-    explicit CliPrompter(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::u16string& text, const std::u16string& caption = {}) override;
-    bool AskYesNo(const std::u16string& text, const std::u16string& caption = {}) override;
-    int Said() const { return said_; }
-
-private:
-    std::ostream& err_;
-    int said_ = 0;
-};
 
 // Keeps the core's messages to itself: the command line says the same in its own words.
 class QuietPrompter final : public Prompter {

@@ -56,9 +56,11 @@ void DrawItem(QPainter& painter, const Item& item, const Scene& scene) {
         DrawGlyph(painter, QRectF(area.right() - 92, area.bottom() - 92, 76, 76), item.glyph, QColor(255, 255, 255, 14));
         break;
     case Kind::PageBar: {
-        painter.fillRect(area, QColor(0x16, 0x18, 0x1C));
-        const double tabWidth = area.width() / 4;
-        painter.fillRect(QRectF(area.left() + scene.page * tabWidth + 10, area.top(), tabWidth - 20, area.height()), Accent());
+        // The bar leaves the rectangle's first row free (see CONTROL_SING).
+        const QRectF bar = area.adjusted(0, 1, 0, 0);
+        painter.fillRect(bar, QColor(0x16, 0x18, 0x1C));
+        const double tabWidth = bar.width() / 4;
+        painter.fillRect(QRectF(bar.left() + scene.page * tabWidth + 10, bar.top(), tabWidth - 20, bar.height()), Accent());
         break;
     }
     }
@@ -112,15 +114,18 @@ constexpr QSize kCompositeSize(480, 468);
 std::vector<Item> CompositeItems(int page, bool macroOnly) {
     const std::array pageGlyphs{Glyph::Keyboard, Glyph::Layers, Glyph::Switch, Glyph::Chip};
     return {
-        {"CONTROL_TITLE", QRect(16, 12, 30, 28), Kind::TitleIcon, macroOnly ? Glyph::Layers : Glyph::Keyboard},
+        {"CONTROL_TITLE", QRect(176, 12, 30, 28), Kind::TitleIcon, macroOnly ? Glyph::Layers : Glyph::Keyboard},
         {"CONTROL_OSK", QRect(386, 8, 38, 32), Kind::GlyphButton, Glyph::Keyboard},
         {"CONTROL_CLEAR", QRect(428, 8, 38, 32), Kind::GlyphButton, Glyph::Eraser},
         {"CONTROL_KEY", QRect(16, 60, 110, 34), Kind::TextButton},
         {"CONTROL_MACRO", QRect(130, 60, 110, 34), Kind::TextButton},
         {"CONTROL_MEDIA", QRect(244, 60, 110, 34), Kind::TextButton},
         {"CONTROL_FUNCTION", QRect(358, 60, 106, 34), Kind::TextButton},
-        {"CONTROL_SING", QRect(16, 96, 448, 4), Kind::PageBar},
+        // One row taller than the bar: image controls sit one pixel right of and below their
+        // picture rectangle, and the bar must hide the background's own.
+        {"CONTROL_SING", QRect(16, 95, 448, 5), Kind::PageBar},
         {"CONTROL_MASK", QRect(16, 106, 448, 300), Kind::PagePanel, pageGlyphs[static_cast<size_t>(page)]},
+        {"CONTROL2_APPLY", QRect(152, 420, 100, 36), Kind::TextButton},
         {"CONTROL_OK", QRect(258, 420, 100, 36), Kind::TextButton},
         {"CONTROL_CANCEL", QRect(364, 420, 100, 36), Kind::TextButton},
     };
@@ -141,7 +146,7 @@ std::vector<Item> MacroPageItems() {
 
 std::vector<PlainItem> CompositePlains(int page) {
     std::vector<PlainItem> prompts{
-        {"KEY_SETTING", QRect(52, 13, 300, 22), false},
+        {"KEY_SETTING", QRect(210, 13, 170, 22), false},
     };
     const std::vector<PlainItem> single{
         {"TISHI_SINGLE_STATIC", QRect(36, 126, 408, 20), false}, {"FUNC_KEY_INPUT", QRect(36, 154, 408, 46), true}};

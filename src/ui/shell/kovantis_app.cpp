@@ -91,6 +91,11 @@ int RunKovantis(int argc, char** argv)
         std::cout << "kovantis " KOVANTIS_VERSION "\n";
         return 0;
     }
+    // An argument the program does not know never opens a window the user did not ask for.
+    if (const std::vector<std::string> unknown = UnknownArguments(arguments); !unknown.empty()) {
+        std::cerr << "kovantis: unrecognized argument '" << unknown.front() << "'\nTry 'kovantis --help'.\n";
+        return 2;
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kovantis"));
@@ -104,6 +109,10 @@ int RunKovantis(int argc, char** argv)
     const StartupDecision decision = DecideStartup(switches, otherRunning);
     if (decision.killRunning) {
         SendToRunningInstance(QStringLiteral("KILL"));
+        return 0;
+    }
+    if (decision.nothingToEnd) {
+        std::cout << NothingToEndText("kovantis");
         return 0;
     }
     if (otherRunning) {

@@ -158,7 +158,7 @@ TEST_F(CliOutputTest, JsonHoldsTheSameFactsAsTheText)
     text = Fields(home_.Run({"lighting", "show"}).out);
     json = Json(home_.Run({"lighting", "show", "--json"}));
     EXPECT_EQ(Str(json["profile"]), text["profile"]);
-    EXPECT_EQ(Str(json["effect"]["id"]) + " (" + Str(json["effect"]["name"]) + ")", text["effect"]);
+    EXPECT_EQ(Str(json["effect"].toObject()["id"]) + " (" + Str(json["effect"].toObject()["name"]) + ")", text["effect"]);
     EXPECT_EQ(Str(json["brightness"]), text["brightness"]);
     EXPECT_EQ(Str(json["speed"]) + " (keyboard value " + Str(json["speed_keyboard_value"]) + ")", text["speed"]);
     EXPECT_EQ(Str(json["direction"]), text["direction"]);
@@ -166,7 +166,7 @@ TEST_F(CliOutputTest, JsonHoldsTheSameFactsAsTheText)
     const QJsonArray colour = json["colour"].toArray();
     EXPECT_EQ(Str(colour[0]) + "," + Str(colour[1]) + "," + Str(colour[2]), text["colour"]);
     EXPECT_EQ(Str(json["report_rate_hz"]) + " Hz", text["report-rate"]);
-    EXPECT_EQ(Str(json["user_mode"]["number"]) + " (" + Str(json["user_mode"]["name"]) + ")", text["user-mode"]);
+    EXPECT_EQ(Str(json["user_mode"].toObject()["number"]) + " (" + Str(json["user_mode"].toObject()["name"]) + ")", text["user-mode"]);
     EXPECT_EQ(Str(json["block"]), text["block"]);
     EXPECT_EQ(json["offered_effects"].toArray().size(), 3);
     EXPECT_EQ(Str(json["offered_effects"].toArray()[2].toObject()["id"]), "20");
