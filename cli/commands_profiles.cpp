@@ -103,18 +103,22 @@ int ReadKeyboardInto(Session& session, const std::filesystem::path& file)
 {
     ProgressMeter meter(session.Err(), StandardErrorIsTerminal(), SystemClock(), "reading the keyboard");
     session.Commands().TakeLastFailure();
-    const int result = ReadKeyboardToFile(file, session.Commands(), session.Link().State(), session.Texts(),
+    ReadbackReport report;
+    const int result = ReadKeyboardToFile(file, session.Commands(), session.Link().State(), session.Texts(), &report,
                                           [&meter](int sent, int total) { meter.Update(sent, total); });
     meter.Finish();
-    if (result == 1)
+    if (result == 1) {
+        if (report.macrosDropped)
+            session.Err() << "kovantis-cli: the keyboard's macro memory holds nothing this program could have "
+                             "written: "
+                          << file.string() << " has its key assignments and no macros\n";
         return kExitOk;
+    }
     if (const int failed = session.Commands().TakeLastFailure(); failed != 1)
         return KeyboardFailed(session, "reading the keyboard", failed);
     if (const auto problem = WriteProblem(file))
         return FileFailed(session, "write", file, *problem);
-    session.Err() << "kovantis-cli: reading the keyboard failed: its macro memory holds nothing this "
-                     "program could have written, or "
-                  << file.string() << " could not be written\n";
+    session.Err() << "kovantis-cli: cannot write " << file.string() << ": the write failed (disk full?)\n";
     return kExitFailed;
 }
 

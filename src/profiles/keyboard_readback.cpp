@@ -14,36 +14,47 @@
 namespace kovantis {
 namespace {
 
+enum class MacroRead { Read, Failed, Unparseable };
+
 // The macro records of the keyboard's macro area: none when its head lacks the mark.
-bool ReadMacros(CommandSet& commands, const TextSource& texts, std::vector<MacroRecord>& out, ProgressScope& counted,
-                int reportsBefore)
+MacroRead ReadMacros(CommandSet& commands, const DeviceState& device, const TextSource& texts,
+                     std::vector<MacroRecord>& out, ProgressScope& counted, int reportsBefore)
 {
+    out.clear();
     std::array<uint8_t, kMacroAreaHeaderSize> head{};
     if (commands.ReadMacroArea(head) != 1) {
-        return false;
+        return MacroRead::Failed;
     }
     const int count = MacroAreaCountOf(head);
     if (count < 0) {
-        out.clear();
-        return true;
+        return MacroRead::Read;
     }
     const uint32_t total = MacroAreaTotalOf(head);
-    if (total < kMacroAreaHeaderSize) {
-        return false;
+    const int space = device.MacroAreaSize();
+    if (total < kMacroAreaHeaderSize || (space > 0 && total > static_cast<uint32_t>(space))) {
+        return MacroRead::Unparseable;
     }
     counted.SetTotal(reportsBefore + ReportsFor(total));
     std::vector<uint8_t> area(total);
     if (commands.ReadMacroArea(area) != 1) {
-        return false;
+        return MacroRead::Failed;
     }
-    return ParseMacroAreaImage(area, count, texts.Text("MACRO_NEW_PREFIX"), out) == 1;
+    if (ParseMacroAreaImage(area, count, texts.Text("MACRO_NEW_PREFIX"), out) != 1) {
+        out.clear();
+        return MacroRead::Unparseable;
+    }
+    return MacroRead::Read;
 }
 
 } // namespace
 
 std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, const DeviceState& device,
-                                                      const TextSource& texts, const TransferProgress& progress)
+                                                      const TextSource& texts, ReadbackReport* report,
+                                                      const TransferProgress& progress)
 {
+    if (report != nullptr) {
+        *report = ReadbackReport{};
+    }
     // Three keymaps and the macro area's head, then the area itself (at most the macro space).
     const int reportsBefore = kProfileCount * ReportsFor(kKeymapSize) + ReportsFor(kMacroAreaHeaderSize);
     ProgressScope counted(commands, progress,
@@ -59,8 +70,15 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
             }
         }
         std::unique_ptr<ProfileContents> contents = NewProfileContents();
-        if (!contents || !ReadMacros(commands, texts, contents->macros, counted, reportsBefore)) {
+        if (!contents) {
             return nullptr;
+        }
+        const MacroRead macros = ReadMacros(commands, device, texts, contents->macros, counted, reportsBefore);
+        if (macros == MacroRead::Failed) {
+            return nullptr;
+        }
+        if (macros == MacroRead::Unparseable && report != nullptr) {
+            report->macrosDropped = true;
         }
         const DeviceIds ids = DeviceIdsFromEnvironment();
         BuildProfileHeader(contents->image.header, static_cast<uint16_t>(contents->macros.size()), 0);
@@ -77,9 +95,9 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
 }
 
 int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, const DeviceState& device,
-                       const TextSource& texts, const TransferProgress& progress)
+                       const TextSource& texts, ReadbackReport* report, const TransferProgress& progress)
 {
-    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts, progress);
+    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts, report, progress);
     if (!contents) {
         return 0;
     }

@@ -85,7 +85,7 @@ TEST(TransferProgress, AReadBackCountsEveryReportAndEndsAtTheWhole)
     device.Commands().GetActiveProfile();  // cached: the read-back itself sends only what it reads
     device.ClearSent();
     Told told;
-    ASSERT_TRUE(ReadKeyboardContents(device.Commands(), device.State(), device.Texts(), told.Progress()));
+    ASSERT_TRUE(ReadKeyboardContents(device.Commands(), device.State(), device.Texts(), nullptr, told.Progress()));
     told.ExpectSteadyToTheEnd(device.Sent().size());
 }
 
