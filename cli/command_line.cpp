@@ -74,6 +74,10 @@ ParsedLine ParseLine(std::span<const std::string_view> words)
             if (!command->takesJson)
                 return Usage(std::string(command->name) + " has no --json output", command);
             line.args.json = true;
+        } else if (!optionsEnded && word == "--verify") {
+            if (!command->takesVerify)
+                return Usage(std::string(command->name) + " has no --verify", command);
+            line.args.verify = true;
         } else if (!optionsEnded && word.size() > 1 && word.starts_with("-")) {
             return Usage("unrecognized option '" + std::string(word) + "'", command);
         } else {
@@ -106,6 +110,7 @@ std::string GeneralHelp()
         "\n"
         "Options:\n"
         "  --json       one JSON document on standard output (status, show, lighting show, keys)\n"
+        "  --verify     read back what a download wrote and compare it (import, apply)\n"
         "  --           end of options: what follows is an argument even when it starts with '-'\n"
         "  -h, --help   show this help, or a command's help after the command\n"
         "  --version    show the version\n"

@@ -17,7 +17,8 @@ class Session;
 // A command's operands once the options have been taken out of them.
 struct Arguments {
     std::vector<std::string_view> operands;
-    bool json = false;  // --json: one JSON document on standard output
+    bool json = false;    // --json: one JSON document on standard output
+    bool verify = false;  // --verify: read back what a download wrote and compare
 };
 
 struct Command {
@@ -27,6 +28,7 @@ struct Command {
     std::string_view details;  // the rest of `help COMMAND`: what it does, examples
     int (*run)(Session& session, const Arguments& args);
     bool takesJson = false;    // accepts --json
+    bool takesVerify = false;  // accepts --verify
 };
 
 struct CommandRegistration {

@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "ports/clock.h"
 #include "profiles/keyboard_readback.h"
+#include "profiles/macro_download.h"
 #include "profiles/profile_controller.h"
 #include "profiles/profile_data.h"
 #include "profiles/profile_file.h"
@@ -28,16 +29,18 @@ int Show(Session& session, const Arguments& args);
 int Backup(Session& session, const Arguments& args);
 
 const Command kImport{
-    "import", "FILE",
+    "import", "[--verify] FILE",
     "replace the key assignments and macros of all three profiles with a profile file and download them",
     "The file is checked before anything is changed: a file that is missing, unreadable, not a\n"
     "profile file or whose macros do not fit the keyboard changes nothing. Otherwise it becomes\n"
     "the working data (saved to the working file) and all three profiles are downloaded to the\n"
     "keyboard.\n"
     "\n"
+    "  --verify   read back what was written and compare it\n"
+    "\n"
     "Example:\n"
-    "  kovantis-cli import ~/Documents/gaming.kvp\n",
-    &Import};
+    "  kovantis-cli import --verify ~/Documents/gaming.kvp\n",
+    &Import, false, true};
 const Command kExport{"export", "FILE", "write the working profile data to a profile file",
                       "The file is replaced as a whole (or left as it was when the write fails).\n"
                       "The working data is the file $Profile0 in Kovantis_09A of your documents folder, which\n"
@@ -53,12 +56,13 @@ const Command kReadKeyboard{"read-keyboard", "FILE", "save what the keyboard hol
                             "Example:\n"
                             "  kovantis-cli read-keyboard keyboard.kvp\n",
                             &ReadKeyboard};
-const Command kApply{"apply", "", "download the working profile data for the active profile",
+const Command kApply{"apply", "[--verify]", "download the working profile data for the active profile",
                      "Sends the macros and the active profile's key assignments of the working data,\n"
-                     "as the desktop program's Apply button does.\n"
+                     "as the desktop program's Apply button does. With --verify, reads back what was\n"
+                     "written and compares it.\n"
                      "The working data is the file $Profile0 in Kovantis_09A of your documents folder, which\n"
                      "the desktop program edits; when there is none yet it is read from the keyboard first.\n",
-                     &Apply};
+                     &Apply, false, true};
 const Command kShow{"show", "FILE", "list a profile file: header, assignments, macros",
                     "Reads only the file; the keyboard is not needed. Profiles are numbered 1 to 3,\n"
                     "records as the file holds them.\n"
@@ -150,6 +154,26 @@ const std::string_view* OneFile(const Arguments& args)
     return args.operands.size() == 1 && !args.operands[0].empty() ? &args.operands[0] : nullptr;
 }
 
+// Reads back what the download wrote; the first difference is the failure.
+int VerifyDownload(Session& session, const ProfileController& controller)
+{
+    std::string difference;
+    const int result = VerifyWrittenAreas(session.Commands(), controller.LastDownload().written, &difference);
+    if (result != 1) {
+        session.Err() << "kovantis-cli: verifying the download failed: " << difference << '\n';
+        return kExitFailed;
+    }
+    session.Err() << "kovantis-cli: verified: the keyboard holds what was written\n";
+    return kExitOk;
+}
+
+// "PATH: cause" → "cause".
+std::string CauseOf(const std::string& problem, const std::filesystem::path& path)
+{
+    const std::string prefix = path.string() + ": ";
+    return problem.starts_with(prefix) ? problem.substr(prefix.size()) : problem;
+}
+
 TransferProgress MeterProgress(ProgressMeter& meter)
 {
     return [&meter](int sent, int total) { meter.Update(sent, total); };
@@ -164,8 +188,10 @@ int Import(Session& session, const Arguments& args)
     // A file that is not valid is refused before the keyboard is touched.
     if (const int checked = CheckProfileFile(session, "import", path); checked != kExitOk)
         return checked;
-    if (!ReadProfileContents(path))
-        return FileFailed(session, "import", path, "its contents are damaged or break the format's limits");
+    if (const ProfileFileRead read = ReadProfileFile(path); !read.Usable()) {
+        return FileFailed(session, "import", path,
+                          read.problem.empty() ? std::string("its contents are damaged") : CauseOf(read.problem, path));
+    }
     if (const int connected = Connect(session); connected != kExitOk)
         return connected;
     // The import saves the working file as the desktop program's does, which keeps one there.
@@ -183,7 +209,7 @@ int Import(Session& session, const Arguments& args)
     controller.SetTransferProgress({});
     meter.Finish();
     if (result == 1)
-        return kExitOk;
+        return args.verify ? VerifyDownload(session, controller) : kExitOk;
     // The import refused with a message of its own (the macros do not fit), or the download failed.
     return session.GetPrompter().Said() > said ? kExitFailed : KeyboardFailed(session, "downloading the profiles", 0);
 }
@@ -233,7 +259,7 @@ int Apply(Session& session, const Arguments& args)
     controller.SetTransferProgress({});
     meter.Finish();
     if (result == 1)
-        return kExitOk;
+        return args.verify ? VerifyDownload(session, controller) : kExitOk;
     return session.GetPrompter().Said() > said ? kExitFailed
                                                : KeyboardFailed(session, "downloading the working profile data", 0);
 }
