@@ -7,6 +7,7 @@
 
 #include "app/language_table.h"
 #include "cli/command_registry.h"
+#include "cli/failure_text.h"
 #include "cli/instance_check.h"
 #include "cli/keyboard_search.h"
 #include "platform/ini_file.h"
@@ -109,8 +110,7 @@ int Session::ConnectKeyboard()
     // A keyboard that did not answer its arrival reads will not answer the command either: one
     // exchange's retries are enough to know.
     if (const int arrival = device.ArrivalReadResult(); KeyboardGoneOrSilent(arrival)) {
-        err_ << "kovantis-cli: reading the keyboard failed: " << DescribeCommandResult(arrival) << " (result "
-             << arrival << ")\n";
+        err_ << "kovantis-cli: reading the keyboard failed: " << ResultReason(arrival) << '\n';
         return kExitFailed;
     }
     // A download an earlier run left unfinished is completed before anything else.

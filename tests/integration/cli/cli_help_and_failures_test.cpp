@@ -176,22 +176,26 @@ TEST_F(CliUserTest, UnreadableFileSaysPermissionDenied)
 
 TEST_F(CliUserTest, SilentAndMissingKeyboardsAreToldApart)
 {
-    // The arrival's two reads, then the command's: three sends each, none answered.
-    keyboard_->Control("drop 9");
+    // The arrival's two reads, three sends each, none answered: the command does not even start.
+    keyboard_->Control("drop 100");
     ProgramRun run = home_.Run({"read-block", "settings"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("kovantis-cli: reading the settings block failed: the keyboard did not answer (no "
-                           "reply after three tries)\n"),
+    EXPECT_NE(run.err.find("kovantis-cli: reading the keyboard failed: the keyboard did not answer (no reply after "
+                           "three tries)\n"),
               std::string::npos)
         << run.err;
+    EXPECT_EQ(run.err.find("(result"), std::string::npos) << run.err;
 
-    keyboard_->Control("refuse ff 9");
+    // A keyboard that answers but refuses: the arrival's reads and the command's.
+    keyboard_->Control("reset");
+    keyboard_->Control("refuse ff 100");
     run = home_.Run({"read-block", "factory"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("kovantis-cli: reading the keymap failed: the keyboard refused the request (status FF)\n"),
               std::string::npos)
         << run.err;
 
+    keyboard_->Control("reset");
     keyboard_->Control("unplug");
     run = home_.Run({"status"});
     EXPECT_EQ(run.exitCode, 1);
