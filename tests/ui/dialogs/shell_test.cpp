@@ -11,6 +11,7 @@
 #include "main_window_fixture.h"
 #include "platform/ini_file.h"
 #include "profiles/profile_manager_model.h"
+#include "platform/posix_process_starter.h"
 #include "profiles/unsaved_changes.h"
 #include "ui/profiles/c_kovantis_dlg_profile.h"
 #include "ui/shell/tray_icon.h"
@@ -228,6 +229,48 @@ TEST_F(ShellTest, AMissingPieceEndsSilentlyWithOneLineOnStandardError)
     const QString second = QString::fromUtf8(program.readAllStandardError()).trimmed();
     EXPECT_TRUE(second.startsWith(QStringLiteral("kovantis: cannot start: the skin picture "))) << second.toStdString();
     std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace kovantis::testing
+
+namespace kovantis::testing {
+namespace {
+
+// Pictures of both windows for the documentation (scripts/screenshot sets the folder).
+TEST_F(ShellTest, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("KOVANTIS_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "KOVANTIS_SCREENSHOT_DIR is not set";
+    StartWindow();
+    model_ = std::make_unique<ProfileManagerModel>(Window().Profiles(), *settings_);
+    dialog_ = std::make_unique<CKovantis_DlgProfile>(paths_->SkinsFolder(), *model_, *language_, Window().Jobs());
+    ASSERT_TRUE(dialog_->Initialise());
+    dialog_->show();
+    ASSERT_TRUE(WaitUntil([this] { return !Window().Jobs().Busy(); }));
+    prompter_.openChoice = (paths_->UserFolder() / "Shooter.kvp").string();
+    dialog_->Button("FUNC_LOAD")->click();
+    prompter_.openChoice = (paths_->UserFolder() / "Office.kvp").string();
+    dialog_->Button("FUNC_LOAD")->click();
+    ASSERT_TRUE(WaitUntil([this] { return dialog_->List()->rowCount() == 5; }));
+    dialog_->List()->selectRow(3);
+
+    PosixProcessStarter starter;
+    FirmwareUpdate update(*paths_, data_->working, Window().Link().Commands(), prompter_, *language_, starter);
+    update.SetUpdaterPath((paths_->PackageFolder() / "kovantis-k9-updater").string());
+    CKovantis_DlgUpdate updateDialog(paths_->SkinsFolder(), update, *language_, Window().Jobs());
+    ASSERT_TRUE(updateDialog.Initialise());
+    updateDialog.show();
+
+    for (const auto& [command, suffix] : {std::pair{kCommandLanguageEnglish, ""}, std::pair{kCommandLanguageChinese, "-chinese"}}) {
+        Window().RunWindowCommand(command);
+        ASSERT_TRUE(WaitUntil([this] { return !Window().Jobs().Busy(); }));
+        WaitUntil([] { return false; }, std::chrono::milliseconds(200));
+        EXPECT_TRUE(dialog_->grab().save(folder + QStringLiteral("/profile-manager%1.png").arg(QLatin1String(suffix))));
+        EXPECT_TRUE(updateDialog.grab().save(folder + QStringLiteral("/firmware-update%1.png").arg(QLatin1String(suffix))));
+    }
+    dialog_->CloseAsCancel();
 }
 
 } // namespace
