@@ -72,6 +72,7 @@ TEST(DesktopTrayWatcherTest, ANotificationAreaAppearingLaterIsAnnouncedOnceItsHo
     char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
     ui::DesktopTrayWatcher watcher;
     int appeared = 0;
     QObject::connect(&watcher, &ui::TrayWatcher::Appeared, [&appeared] { ++appeared; });
@@ -88,7 +89,11 @@ TEST(DesktopTrayWatcherTest, ANotificationAreaAppearingLaterIsAnnouncedOnceItsHo
     ASSERT_TRUE(panel.registerObject(QStringLiteral("/StatusNotifierWatcher"), &service,
                                      QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSignals));
     ASSERT_TRUE(panel.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
-    Pump(300);  // the registration arrives
+    ASSERT_TRUE(Serve([] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+            QStringLiteral("org.kde.StatusNotifierWatcher"));
+    }));
+    Pump(200);  // the watcher's own word of the registration arrives
     EXPECT_EQ(appeared, 0);
     EXPECT_FALSE(watcher.Available());
 
