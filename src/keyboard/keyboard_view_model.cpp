@@ -24,6 +24,11 @@ bool IsExtraKey(int controlId)
 
 } // namespace
 
+std::string ExtraKeySkinKey(int d)
+{
+    return "KEY_D" + std::to_string(d + 1);
+}
+
 KeyboardViewModel::KeyboardViewModel()
 {
     buttons_.reserve(kKeyListSize + kGKeyCount + 1 + kExtraKeyCount);
@@ -52,6 +57,7 @@ KeyboardViewModel::KeyboardViewModel()
         KeyButtonState extra;
         extra.controlId = kFirstExtraControlId + d;
         extra.kind = KeyButtonKind::Extra;
+        extra.skinKey = ExtraKeySkinKey(d);
         buttons_.push_back(extra);
     }
     SetBank(GKeyBank::A);
