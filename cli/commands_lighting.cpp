@@ -8,7 +8,6 @@
 #include <ostream>
 #include <string>
 
-#include "app/language_table.h"
 #include "cli/command_registry.h"
 #include "cli/session.h"
 #include "keyboard/key_table.h"
@@ -17,7 +16,6 @@
 #include "lighting/lighting_controller.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
-#include "ports/clock.h"
 
 namespace kovantis::cli {
 namespace {
@@ -34,37 +32,21 @@ const Command kLighting{
 
 const CommandRegistration registerLighting(kLighting);
 
-// The command line edits as the panel does with its lighting view on, but leaves the desktop
-// program's own lamp setting alone.
-class ViewOn final : public LightingViewSetting {
-public:
-    bool Read() const override { return true; }
-    void Write(bool) override {}
-};
-
-IniDocument MainSkin(const Paths& paths)
+LightingSkinTexts MainSkin(const Paths& paths)
 {
     auto doc = IniDocument::Load(paths.ShippedFile("Main.ini").string());
-    return doc ? std::move(*doc) : IniDocument{};
+    return LightingSkinTexts(doc ? std::move(*doc) : IniDocument{});
 }
 
-int LanguageValueOf(const Paths& paths)
-{
-    LanguageTable table(paths);
-    table.Load();
-    return table.LanguageValue();
-}
-
+// The active profile's lighting as the session's controller holds it, with the names the main
+// skin gives the effects.
 struct LightingSession {
-    explicit LightingSession(CommandSet& commands)
-        : paths(Paths::FromEnvironment()),
-          store(paths),
-          modes(commands, store),
-          skin(MainSkin(paths)),
-          language(LanguageValueOf(paths)),
-          lighting(commands, modes, view, SystemClock(), skin)
+    explicit LightingSession(Session& session)
+        : skin(MainSkin(session.GetPaths())),
+          language(session.LanguageValue()),
+          modes(session.Core().Modes()),
+          lighting(session.Core().Lighting())
     {
-        lighting.SetLanguage(language);
     }
 
     std::string EffectName(int id) const
@@ -73,13 +55,10 @@ struct LightingSession {
         return name ? Utf16ToUtf8(*name) : BuiltInEffectName(id);
     }
 
-    Paths paths;
-    UserModeStore store;
-    UserModes modes;
-    ViewOn view;
     LightingSkinTexts skin;
     int language;
-    LightingController lighting;
+    UserModes& modes;
+    LightingController& lighting;
 };
 
 std::string Hex(std::span<const uint8_t> bytes)
@@ -357,7 +336,7 @@ int Lighting(Session& session, std::span<const std::string_view> args)
     if (active < 0) {
         return session.Failure("reading the active profile", active);
     }
-    LightingSession ls(commands);
+    LightingSession ls(session);
     ls.lighting.SetCurrentProfile(active);
     if (const int read = ls.lighting.LoadLighting(); read != 1) {
         return session.Failure("reading the lighting", read);

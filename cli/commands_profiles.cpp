@@ -7,10 +7,8 @@
 #include "cli/profiles_listing.h"
 #include "cli/session.h"
 #include "profiles/profile_data.h"
-#include "profiles/unsaved_changes.h"
 #include "platform/paths.h"
 #include "profiles/keyboard_readback.h"
-#include "profiles/profile_controller.h"
 #include "profiles/profile_file.h"
 #include "update/firmware_update.h"
 
@@ -43,30 +41,16 @@ const CommandRegistration registerApply(kApply);
 const CommandRegistration registerShow(kShow);
 const CommandRegistration registerBackup(kBackup);
 
-// The profile data and the ports a command works with; the keyboard joins once connected.
-struct ProfileWork {
-    Paths paths = Paths::FromEnvironment();
-    ProfileDataPair data;
-    WindowPort window;  // no window
-    UnsavedChanges changes{window};
-    LightingHooks lighting;
-
-    // The working data as the program keeps it: the working file.
-    bool LoadWorkingFile(Session& session)
-    {
-        const std::filesystem::path file = WorkingFilePath(paths);
-        if (LoadProfileFile(file, data.working) != 1) {
-            session.Err() << "kovantis-cli: cannot read the working file " << file.string() << '\n';
-            return false;
-        }
-        return true;
+// The working data as the program keeps it: the working file.
+bool LoadWorkingFile(Session& session)
+{
+    const std::filesystem::path file = WorkingFilePath(session.GetPaths());
+    if (LoadProfileFile(file, session.Data().working) != 1) {
+        session.Err() << "kovantis-cli: cannot read the working file " << file.string() << '\n';
+        return false;
     }
-    ProfileController Controller(Session& session)
-    {
-        return ProfileController({data, session.Commands(), session.Link().State(), window, session.GetPrompter(),
-                                  session.Texts(), paths, changes, lighting});
-    }
-};
+    return true;
+}
 
 // Commands that take exactly one FILE.
 const std::string_view* OneFile(std::span<const std::string_view> args)
@@ -88,8 +72,7 @@ int Import(Session& session, std::span<const std::string_view> args)
     if (const int connected = session.ConnectKeyboard(); connected != kExitOk) {
         return connected;
     }
-    ProfileWork work;
-    const int result = work.Controller(session).ImportFile(std::string(*file));
+    const int result = session.Core().Profiles().ImportFile(std::string(*file));
     return result == 1 ? kExitOk : session.Failure("importing the profile file", result);
 }
 
@@ -99,11 +82,10 @@ int Export(Session& session, std::span<const std::string_view> args)
     if (file == nullptr) {
         return session.UsageError(kExport, "export takes one profile file");
     }
-    ProfileWork work;
-    if (!work.LoadWorkingFile(session)) {
+    if (!LoadWorkingFile(session)) {
         return kExitFailed;
     }
-    const int result = SaveProfileFile(std::string(*file), work.data.working);
+    const int result = SaveProfileFile(std::string(*file), session.Data().working);
     return result == 1 ? kExitOk : session.Failure("writing the profile file", result);
 }
 
@@ -126,15 +108,14 @@ int Apply(Session& session, std::span<const std::string_view> args)
     if (!args.empty()) {
         return session.UsageError(kApply, "apply takes no arguments");
     }
-    ProfileWork work;
-    if (!work.LoadWorkingFile(session)) {
+    if (!LoadWorkingFile(session)) {
         return kExitFailed;
     }
     if (const int connected = session.ConnectKeyboard(); connected != kExitOk) {
         return connected;
     }
-    work.changes.MarkChanged();  // what the working file holds is what Apply sends
-    const int result = work.Controller(session).Apply();
+    session.Core().Changes().MarkChanged();  // what the working file holds is what Apply sends
+    const int result = session.Core().Profiles().Apply();
     return result == 1 ? kExitOk : session.Failure("downloading the working profile data", result);
 }
 
@@ -161,11 +142,11 @@ int Backup(Session& session, std::span<const std::string_view> args)
     if (file == nullptr) {
         return session.UsageError(kBackup, "backup takes one profile file");
     }
-    ProfileWork work;
-    if (!work.LoadWorkingFile(session)) {
+    if (!LoadWorkingFile(session)) {
         return kExitFailed;
     }
-    const int result = BackupProfileData(std::string(*file), work.data.working, session.GetPrompter(), session.Texts());
+    const int result =
+        BackupProfileData(std::string(*file), session.Data().working, session.GetPrompter(), session.Texts());
     return result == 1 ? kExitOk : kExitFailed;
 }
 

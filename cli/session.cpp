@@ -17,6 +17,20 @@ namespace {
 // command waits for a late count notification before it says the keyboard is absent.
 constexpr std::chrono::milliseconds kArrivalWait{500};
 
+// The command line edits as the panel does with its lighting view on, but leaves the desktop
+// program's own lamp setting alone.
+class ViewOn final : public LightingViewSetting {
+public:
+    bool Read() const override { return true; }
+    void Write(bool) override {}
+};
+
+LightingSkinTexts MainSkinTexts(const Paths& paths)
+{
+    auto doc = IniDocument::Load(paths.ShippedFile("Main.ini").string());
+    return LightingSkinTexts(doc ? std::move(*doc) : IniDocument{});
+}
+
 } // namespace
 
 void ConsolePrompter::ShowMessage(const std::u16string& text, const std::u16string&)
@@ -30,23 +44,32 @@ bool ConsolePrompter::AskYesNo(const std::u16string& text, const std::u16string&
     return false;
 }
 
-Session::Session(std::ostream& out, std::ostream& err) : out_(out), err_(err), prompter_(err) {}
+Session::Session(std::ostream& out, std::ostream& err)
+    : out_(out), err_(err), prompter_(err), paths_(Paths::FromEnvironment()),
+      lightingView_(std::make_unique<ViewOn>())
+{
+}
 
 Session::~Session() = default;
 
 const TextSource& Session::Texts()
 {
     if (!texts_) {
-        auto table = std::make_unique<LanguageTable>(Paths::FromEnvironment());
-        table->Load();
-        texts_ = std::move(table);
+        texts_ = std::make_unique<LanguageTable>(paths_);
+        texts_->Load();
     }
     return *texts_;
 }
 
+int Session::LanguageValue()
+{
+    Texts();
+    return texts_->LanguageValue();
+}
+
 int Session::ConnectKeyboard()
 {
-    if (link_)
+    if (core_)
         return kExitOk;
     if (const auto pid = RunningDesktopProgram(DesktopLockPath())) {
         err_ << "kovantis-cli: the Kovantis desktop program is running (process " << *pid
@@ -59,17 +82,20 @@ int Session::ConnectKeyboard()
         err_ << "kovantis-cli: cannot use the device library: " << error << '\n';
         return kExitFailed;
     }
-    link_ = std::make_unique<DeviceLink>(*functions_, window_, prompter_, Texts(), SystemClock());
-    link_->State().SetWindowReady(true);
-    link_->State().SetFirstArrivalDone();
-    const int started = link_->Start();
+    core_ = std::make_unique<kovantis::Session>(
+        SessionSetup{*functions_, paths_, data_, *lightingView_, MainSkinTexts(paths_), LanguageValue()},
+        SessionPorts{window_, editors_, prompter_, Texts(), SystemClock()});
+    DeviceState& device = core_->Device();
+    device.SetWindowReady(true);
+    device.SetFirstArrivalDone();
+    const int started = core_->Start();
     if (started <= 0) {
-        link_.reset();
+        core_.reset();
         return Failure("starting the device library", started);
     }
-    link_->State().WaitUntilPresent(kArrivalWait);
-    link_->GetPresence().WaitIdle();
-    if (!link_->State().Present()) {
+    device.WaitUntilPresent(kArrivalWait);
+    core_->Link().GetPresence().WaitIdle();
+    if (!device.Present()) {
         keyboardAbsent_ = true;
         err_ << "kovantis-cli: no keyboard found (result 0)\n";
         return kExitFailed;

@@ -1,18 +1,24 @@
 #pragma once
-// What a kovantis-cli command works with: its output streams, the language texts, and the
-// keyboard, reached exactly as the desktop program reaches it (libdevlinx.so with
-// DEVLINX_BACKEND, DEVLINX_VIRTUAL_SOCKET and KOVANTIS_USB_ID) and read as the program reads it
-// on arrival (factory keymap, settings block) before a command touches it.
+// What a kovantis-cli command works with: its output streams, the language texts, the profile
+// data, and the keyboard, reached exactly as the desktop program reaches it (libdevlinx.so with
+// DEVLINX_BACKEND, DEVLINX_VIRTUAL_SOCKET and KOVANTIS_USB_ID) through the same composition root
+// (session/session.h) and read as the program reads it on arrival (factory keymap, settings
+// block) before a command touches it.
 
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string_view>
 
-#include "device/device_link.h"
+#include "app/language_table.h"
+#include "lighting/lighting_view_setting.h"
+#include "platform/paths.h"
+#include "ports/editor_registry.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"
 #include "ports/window_port.h"
+#include "profiles/profile_data.h"
+#include "session/session.h"
 
 namespace kovantis::cli {
 
@@ -36,7 +42,12 @@ public:
 
     std::ostream& Out() { return out_; }
     std::ostream& Err() { return err_; }
+    const Paths& GetPaths() const { return paths_; }
     const TextSource& Texts();
+    // The language value that picks the skin's names (0 English, 1 Chinese).
+    int LanguageValue();
+    // The working copy and the download snapshot the commands work on.
+    ProfileDataPair& Data() { return data_; }
     Prompter& GetPrompter() { return prompter_; }
 
     // Connects to the keyboard and waits until its arrival has been handled. kExitOk, or a
@@ -45,9 +56,10 @@ public:
     int ConnectKeyboard();
     // The last ConnectKeyboard reached the library and found no keyboard.
     bool KeyboardAbsent() const { return keyboardAbsent_; }
-    // After a successful ConnectKeyboard.
-    DeviceLink& Link() { return *link_; }
-    CommandSet& Commands() { return link_->Commands(); }
+    // After a successful ConnectKeyboard: the controllers, as the desktop program has them.
+    kovantis::Session& Core() { return *core_; }
+    DeviceLink& Link() { return core_->Link(); }
+    CommandSet& Commands() { return core_->Commands(); }
 
     // "kovantis-cli: WHAT failed (result N)" on standard error; returns kExitFailed.
     int Failure(std::string_view what, int result);
@@ -59,9 +71,13 @@ private:
     std::ostream& err_;
     ConsolePrompter prompter_;
     WindowPort window_;  // no window: every call is a no-op
-    std::unique_ptr<TextSource> texts_;
+    NoEditors editors_;
+    Paths paths_;
+    ProfileDataPair data_;
+    std::unique_ptr<LanguageTable> texts_;
+    std::unique_ptr<LightingViewSetting> lightingView_;
     std::optional<DeviceFunctions> functions_;
-    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<kovantis::Session> core_;
     bool keyboardAbsent_ = false;
 };
 

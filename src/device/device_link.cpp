@@ -1,14 +1,30 @@
 #include "device/device_link.h"
 
+#include "ports/editor_registry.h"
+
 namespace kovantis {
+namespace {
+
+NoEditors& NoEditorsOpen()
+{
+    static NoEditors none;
+    return none;
+}
+
+} // namespace
+
+DeviceLink::DeviceLink(const DeviceFunctions& functions, const Ports& ports, const Options& options)
+    : functions_(functions),
+      channel_(functions, CommandSelector(options.ids), ports.clock, options.replyTimeout),
+      commands_(channel_),
+      presence_(Presence::Links{functions, options.ids, channel_, commands_, state_},
+                Presence::Ports{ports.window, ports.editors, ports.prompter, ports.texts})
+{
+}
 
 DeviceLink::DeviceLink(const DeviceFunctions& functions, WindowPort& window, Prompter& prompter,
                        const TextSource& texts, Clock& clock, const Options& options)
-    : functions_(functions),
-      channel_(functions, CommandSelector(options.ids), clock, options.replyTimeout),
-      commands_(channel_),
-      presence_(Presence::Links{functions, options.ids, channel_, commands_, state_},
-                Presence::Ports{window, prompter, texts})
+    : DeviceLink(functions, Ports{window, NoEditorsOpen(), prompter, texts, clock}, options)
 {
 }
 

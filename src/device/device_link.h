@@ -15,6 +15,7 @@
 namespace kovantis {
 
 class Clock;
+class EditorRegistry;
 class Prompter;
 class TextSource;
 class WindowPort;
@@ -26,7 +27,18 @@ public:
         std::chrono::milliseconds replyTimeout = RequestChannel::kReplyTimeout;
     };
 
+    // What the link reaches outside itself; everything outlives the link.
+    struct Ports {
+        WindowPort& window;
+        EditorRegistry& editors;
+        Prompter& prompter;
+        const TextSource& texts;
+        Clock& clock;
+    };
+
     // functions must be complete (DeviceFunctions::Complete) and outlive the link.
+    DeviceLink(const DeviceFunctions& functions, const Ports& ports, const Options& options);
+    // Without editors (kovantis-cli, tests).
     DeviceLink(const DeviceFunctions& functions, WindowPort& window, Prompter& prompter,
                const TextSource& texts, Clock& clock, const Options& options);
     DeviceLink(const DeviceFunctions& functions, WindowPort& window, Prompter& prompter,

@@ -13,7 +13,7 @@ namespace kovantis {
 
 Presence::Presence(const Links& links, const Ports& ports)
     : functions_(links.functions), ids_(links.ids), channel_(links.channel),
-      commands_(links.commands), state_(links.state), window_(ports.window),
+      commands_(links.commands), state_(links.state), window_(ports.window), editors_(ports.editors),
       prompter_(ports.prompter), texts_(ports.texts)
 {
 }
@@ -150,7 +150,7 @@ void Presence::HandleCount(int count, std::stop_token stop)
     if (count == state_.LastDeviceCount())
         return;
     if (count == 0) {
-        window_.CloseEditors();
+        editors_.CloseAll();
         commands_.ForgetActiveProfile();
         window_.PostHide();
     } else {

@@ -15,6 +15,7 @@
 
 #include "device/device_ids.h"
 #include "device/notification_hub.h"
+#include "ports/editor_registry.h"
 #include "ports/window_port.h"
 
 namespace kovantis {
@@ -43,6 +44,7 @@ public:
     };
     struct Ports {
         WindowPort& window;
+        EditorRegistry& editors;
         Prompter& prompter;
         const TextSource& texts;
     };
@@ -78,6 +80,7 @@ private:
     CommandSet& commands_;
     DeviceState& state_;
     WindowPort& window_;
+    EditorRegistry& editors_;
     Prompter& prompter_;
     const TextSource& texts_;
 

@@ -3,7 +3,9 @@
 // lighting blocks, the refresh of the panel, restore, the preview and the per-key colours of
 // effect 20. Every control change is written to the keyboard at once as one bracketed
 // transfer; the state changes whatever the keyboard answers (a disconnected keyboard leaves the
-// panel showing the new value). Runs on one thread (the window's).
+// panel showing the new value). Not thread-safe: the desktop program runs the calls that write
+// to the keyboard as jobs on its worker thread, one at a time, and reads the state and runs the
+// preview ticks on the UI thread only while no job runs (ui/common/ui_job.h).
 
 #include <array>
 #include <cstdint>

@@ -4,7 +4,9 @@
 // calls return at once. Tests implement it with a fake that records the calls.
 //
 // Every method has an empty default so that a feature can add what it needs without breaking
-// the other implementations; a fake overrides only what its test looks at.
+// the other implementations; a fake overrides only what its test looks at. A new request costs
+// one method here and one line in the window's port (ui/main_window/main_window_port.h).
+// Open editors are not the window's business: see editor_registry.h.
 
 #include <cstdint>
 #include <string>
@@ -27,8 +29,6 @@ public:
     // "PROF": the keyboard arrived; load the active profile, update the profile buttons,
     // re-read the lighting and refresh the view.
     virtual void ReloadActiveProfile() {}
-    // Close every open editor dialog the way its Cancel button does.
-    virtual void CloseEditors() {}
     // "LED": the G-key bank changed; relabel and re-mark the nine bank keys. bank 0 = A, 1 = B.
     virtual void RefreshBankKeys(int bank) { (void)bank; }
 
@@ -52,8 +52,6 @@ public:
 
     // -- profiles --
 
-    // Whether a key assignment or macro editor dialog is open (a profile switch waits for it).
-    virtual bool EditorOpen() { return false; }
     // Check the button of on-board profile 0..2, uncheck the other two.
     virtual void PostProfileChecked(int profile) { (void)profile; }
     // The caption of the profile manager's button and its tooltip.

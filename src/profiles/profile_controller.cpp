@@ -39,7 +39,7 @@ int ProfileController::SwitchProfile(int profile)
     if (profile < 0 || profile >= kProfileCount) {
         profile = 0;
     }
-    if (env_.window.EditorOpen()) {
+    if (env_.editors.AnyOpen()) {
         env_.prompter.ShowMessage(env_.texts.Text("PROFILE_SEELCT_PROMPT2"));
         return 0;
     }
@@ -62,6 +62,15 @@ int ProfileController::SwitchProfile(int profile)
     env_.window.PostRefreshKeys();
     RebuildProfileMenu();
     return set == 1 ? 1 : 0;
+}
+
+void ProfileController::RestoreDefaultRecords(GKeyBank gBank)
+{
+    {
+        ProfileData::Lock lock(env_.data.working);
+        KeyboardViewModel::RestoreDefaultRecords(lock->image.Bank(currentProfile_), gBank);
+    }
+    env_.changes.MarkChanged();
 }
 
 void ProfileController::DiscardEdits()

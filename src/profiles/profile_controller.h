@@ -1,7 +1,9 @@
 #pragma once
 // The profiles as the main window works them: the profile buttons and switching, Apply, the
-// full download, reading the keyboard back when it arrives, import and export. All of it runs
-// on the window's thread; the window reaches the user and redraws only through the ports.
+// full download, reading the keyboard back when it arrives, import and export, restore
+// defaults' key records. The desktop program runs every call as a job on its worker thread, one
+// job at a time (ui/common/ui_job.h), so calls never overlap; the controller reaches the user
+// and the window only through the ports, which carry what they ask to the UI thread.
 
 #include <filesystem>
 
@@ -10,6 +12,8 @@
 #include "profiles/profile_data.h"
 #include "profiles/unsaved_changes.h"
 #include "platform/paths.h"
+#include "keyboard/keyboard_view_model.h"
+#include "ports/editor_registry.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"
 #include "ports/window_port.h"
@@ -25,6 +29,7 @@ struct ProfileEnvironment {
     CommandSet& commands;
     DeviceState& device;
     WindowPort& window;
+    EditorRegistry& editors;
     Prompter& prompter;
     const TextSource& texts;
     const Paths& paths;
@@ -63,6 +68,10 @@ public:
     int ImportFile(const std::filesystem::path& path);
     int Export();
     int ExportFile(const std::filesystem::path& path);
+
+    // Restore defaults, the key part: the current profile's key records and the records of the
+    // active G-key bank return to their defaults in the working data, which is then unsaved.
+    void RestoreDefaultRecords(GKeyBank gBank);
 
     // Rebuilds the profile menu from the active profile and shows its caption and tooltip.
     ProfileMenu RebuildProfileMenu();

@@ -54,8 +54,8 @@ FakeDevice::FakeDevice(const FakeDeviceOptions& options)
     linkOptions.ids = DeviceIds{};
     linkOptions.replyTimeout = options.replyTimeout.value_or(
         threaded_ ? RequestChannel::kReplyTimeout : std::chrono::milliseconds{0});
-    link_ = std::make_unique<DeviceLink>(functions_, window_, prompter_, texts_, clock_,
-                                         linkOptions);
+    link_ = std::make_unique<DeviceLink>(
+        functions_, DeviceLink::Ports{window_, window_, prompter_, texts_, clock_}, linkOptions);
     link_->State().SetWindowReady(options.windowReady);
     if (options.start) {
         link_->Start();

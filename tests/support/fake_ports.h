@@ -1,6 +1,7 @@
 #pragma once
-// Fakes of the window port, the prompter and the text source that record what the core asked.
-// Window calls are recorded as short strings ("PostTrayIcon 141", "RefreshBankKeys 1", ...).
+// Fakes of the window port, the editor registry, the prompter and the text source that record
+// what the core asked. Window calls are recorded as short strings ("PostTrayIcon 141",
+// "RefreshBankKeys 1", ...); closing the editors is recorded among them as "CloseEditors".
 
 #include <functional>
 #include <map>
@@ -8,16 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "ports/editor_registry.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"
 #include "ports/window_port.h"
 
 namespace kovantis::testing {
 
-class FakeWindow : public WindowPort {
+class FakeWindow : public WindowPort, public EditorRegistry {
 public:
     void ReloadActiveProfile() override;
-    void CloseEditors() override { Record("CloseEditors"); }
+    void CloseAll() override { Record("CloseEditors"); }
+    bool AnyOpen() const override { return editorOpen; }
     void RefreshBankKeys(int bank) override { Record("RefreshBankKeys " + std::to_string(bank)); }
     void PostOpen() override { Record("PostOpen"); }
     void PostLightingReread() override { Record("PostLightingReread"); }
@@ -42,6 +45,9 @@ public:
     std::vector<std::string> Calls() const;
     int Count(const std::string& call) const;
     void Clear();
+
+    // What AnyOpen answers.
+    bool editorOpen = false;
 
 protected:
     void Record(std::string call);

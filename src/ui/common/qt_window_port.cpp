@@ -5,10 +5,7 @@
 
 namespace kovantis::ui {
 
-QtWindowPort::QtWindowPort(QObject* context, WindowPortTarget& target)
-    : context_(context), target_(target)
-{
-}
+QtWindowPort::QtWindowPort(QObject* context) : context_(context) {}
 
 void QtWindowPort::Send(std::function<void()> call)
 {
@@ -35,25 +32,6 @@ void QtWindowPort::Post(std::function<void()> call)
                 call();
         },
         Qt::QueuedConnection);
-}
-
-void QtWindowPort::ReloadActiveProfile() { Send([this] { target_.OnReloadActiveProfile(); }); }
-void QtWindowPort::CloseEditors() { Send([this] { target_.OnCloseEditors(); }); }
-void QtWindowPort::RefreshBankKeys(int bank) { Send([this, bank] { target_.OnRefreshBankKeys(bank); }); }
-void QtWindowPort::PostOpen() { Post([this] { target_.OnOpen(); }); }
-void QtWindowPort::PostLightingReread() { Post([this] { target_.OnLightingReread(); }); }
-void QtWindowPort::PostHide() { Post([this] { target_.OnHide(); }); }
-void QtWindowPort::PostTrayIcon(TrayIcon icon) { Post([this, icon] { target_.OnTrayIcon(icon); }); }
-void QtWindowPort::PostApplyEnabled(bool enabled) { Post([this, enabled] { target_.OnApplyEnabled(enabled); }); }
-void QtWindowPort::PostRefreshKeys() { Post([this] { target_.OnRefreshKeys(); }); }
-void QtWindowPort::PostProgress(bool running) { Post([this, running] { target_.OnProgress(running); }); }
-void QtWindowPort::PostProfileChecked(int profile)
-{
-    Post([this, profile] { target_.OnProfileChecked(profile); });
-}
-void QtWindowPort::PostProfileCaption(const std::u16string& caption, const std::u16string& tooltip)
-{
-    Post([this, caption, tooltip] { target_.OnProfileCaption(caption, tooltip); });
 }
 
 } // namespace kovantis::ui

@@ -1,7 +1,9 @@
 #pragma once
-// The window port on Qt: every call is carried to the UI thread. "Sent" calls block until the
-// main window has handled them (Qt::BlockingQueuedConnection); "posted" calls are queued. A call
-// made on the UI thread itself runs at once, so nothing ever waits for itself.
+// The carrier under the window port on Qt: every call is carried to the UI thread. "Sent" calls
+// block until the window has handled them (Qt::BlockingQueuedConnection); "posted" calls are
+// queued. A call made on the UI thread itself runs at once, so nothing ever waits for itself.
+// The main window's port (ui/main_window/main_window_port.h) derives from it and says, one line
+// per request, which of the window's handlers a request reaches and how.
 
 #include "ports/window_port.h"
 
@@ -10,61 +12,25 @@
 
 #include <atomic>
 #include <functional>
-#include <string>
 
 namespace kovantis::ui {
 
-// The part of the main window the port drives.
-class WindowPortTarget {
+class QtWindowPort : public WindowPort {
 public:
-    virtual ~WindowPortTarget() = default;
-    virtual void OnReloadActiveProfile() = 0;
-    virtual void OnCloseEditors() = 0;
-    virtual void OnRefreshBankKeys(int bank) = 0;
-    virtual void OnOpen() = 0;
-    virtual void OnLightingReread() = 0;
-    virtual void OnHide() = 0;
-    virtual void OnTrayIcon(TrayIcon icon) = 0;
-    virtual void OnApplyEnabled(bool enabled) = 0;
-    virtual void OnRefreshKeys() = 0;
-    virtual void OnProgress(bool running) = 0;
-    virtual void OnProfileChecked(int profile) = 0;
-    virtual void OnProfileCaption(const std::u16string& caption, const std::u16string& tooltip) = 0;
-};
+    // `context` lives on the UI thread (the main window).
+    explicit QtWindowPort(QObject* context);
 
-class QtWindowPort final : public WindowPort {
-public:
-    // `context` lives on the UI thread (the main window); `target` is called there.
-    QtWindowPort(QObject* context, WindowPortTarget& target);
-
-    void ReloadActiveProfile() override;
-    void CloseEditors() override;
-    void RefreshBankKeys(int bank) override;
-    void PostOpen() override;
-    void PostLightingReread() override;
-    void PostHide() override;
-    void PostTrayIcon(TrayIcon icon) override;
-    void PostApplyEnabled(bool enabled) override;
-    void PostRefreshKeys() override;
-    void PostProgress(bool running) override;
-    bool EditorOpen() override { return editorOpen_.load(); }
-    void PostProfileChecked(int profile) override;
-    void PostProfileCaption(const std::u16string& caption, const std::u16string& tooltip) override;
-
-    // Kept by the window while a key assignment or macro editor is open.
-    void SetEditorOpen(bool open) { editorOpen_.store(open); }
+    // Runs `call` on the UI thread and returns when it has run.
+    void Send(std::function<void()> call);
+    // Queues `call` for the UI thread and returns at once.
+    void Post(std::function<void()> call);
     // From now on every call returns at once without reaching the window (the window goes
     // away while other threads may still call).
     void Close() { closed_.store(true); }
 
 private:
-    void Send(std::function<void()> call);
-    void Post(std::function<void()> call);
-
     QPointer<QObject> context_;
-    WindowPortTarget& target_;
     std::atomic<bool> closed_{false};
-    std::atomic<bool> editorOpen_{false};
 };
 
 } // namespace kovantis::ui

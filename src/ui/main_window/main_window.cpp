@@ -1,67 +1,30 @@
 #include "ui/main_window/main_window.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
-#include <QtGlobal>
 
 #include "app/app_settings.h"
 #include "app/language_table.h"
-#include "lighting/lighting_controller.h"
-#include "lighting/lighting_hooks_adapter.h"
 #include "lighting/lighting_view_setting.h"
-#include "lighting/user_mode_store.h"
-#include "lighting/user_modes.h"
-#include "profiles/macro_list.h"
-#include "profiles/profile_data.h"
-#include "profiles/unsaved_changes.h"
+#include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "ports/clock.h"
-#include "profiles/profile_controller.h"
 #include "profiles/profile_file.h"
+#include "session/session.h"
 #include "skin/skin_keys.h"
 #include "skin/skin_pictures.h"
-#include "ui/main_window/keyboard_view.h"
-#include "ui/main_window/progress_picture.h"
 #include "ui/common/qt_prompter.h"
-#include "ui/common/qt_text.h"
-#include "ui/skin/c_png_button.h"
+#include "ui/main_window/keyboard_view.h"
+#include "ui/main_window/main_window_controls.h"
+#include "ui/main_window/main_window_port.h"
+#include "ui/main_window/progress_picture.h"
 #include "ui/shell/tray_icon.h"
+#include "ui/skin/c_png_button.h"
 
 namespace kovantis {
 namespace {
-
-constexpr std::array<std::string_view, kProfileCount> kProfileKeys{"FUNC_PROFILE1", "FUNC_PROFILE2",
-                                                                  "FUNC_PROFILE3"};
-constexpr std::array<std::string_view, 4> kReportRateKeys{"FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3",
-                                                          "FUNC_REPORT4"};
-// Pictures that only show what they show; they never take a click.
-constexpr std::array<std::string_view, 6> kIndicatorKeys{"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL",
-                                                         "LOCK_AB",   "FLIP_0",   "ZAVRIK_VER"};
-// Buttons whose caption the language file gives (key of the button, key of its text).
-constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kCaptionTexts{{
-    {"FUNC_PROFILE1", "PROFILE_1"},
-    {"FUNC_PROFILE2", "PROFILE_2"},
-    {"FUNC_PROFILE3", "PROFILE_3"},
-    {"FUNC_MACRO", "PROFILE_MACRO"},
-    {"CONTROL_OK", "PROFILE_OK"},
-    {"CONTROL_CANCEL", "PROFILE_CANCLE"},
-    {"CONTROL2_APPLY", "PROFILE_APPLY"},
-}};
-// The restore button carries a picture of its own, so its text is its tooltip.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kTooltipTexts{{
-    {"FUNC_DEFAULT", "PROFILE_DEFAULT"},
-    {"CONTROL_HELP", "MAIN_HELP_PROMPT"},
-    {"CONTROL_MINIMIZE", "MAIN_MINIMIZE_PROMPT"},
-    {"CONTROL_MENU", "MAIN_MENU_PROMPT"},
-    {"CONTROL_CLOSE", "MAIN_CLOSE_PROMPT"},
-}};
-
-constexpr int kPreviewFirstTickMs = 100;
-constexpr int kPreviewTickMs = 50;
 
 CaptionStyle ButtonCaptionStyle()
 {
@@ -71,44 +34,33 @@ CaptionStyle ButtonCaptionStyle()
     return style;
 }
 
-// The link button hands only web pages to the desktop, whatever a skin file says.
-bool IsWebUrl(const QUrl& url)
+LightingSkinTexts SkinTextsOf(const CBaseDialog& window)
 {
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+    return LightingSkinTexts(IniDocument::Load(window.Skin().Path()).value_or(IniDocument()));
 }
 
 } // namespace
 
-struct CKovantisDlg::Core {
-    Core(CKovantisDlg& window, const MainWindowSetup& setup)
-        : port(&window, window),
+struct CKovantisDlg::Parts {
+    Parts(CKovantisDlg& window, const MainWindowSetup& setup)
+        : port(window),
           qtPrompter(&window),
           prompter(setup.prompter != nullptr ? *setup.prompter : qtPrompter),
-          link(setup.functions, port, prompter, setup.language, SystemClock(), setup.linkOptions),
-          changes(port),
-          modeStore(setup.paths),
-          userModes(link.Commands(), modeStore),
+          // Editors live on the UI thread; the presence worker closes them from its own.
+          editors([this](OpenEditors::Action close) { port.Send(std::move(close)); }),
           viewSetting(setup.settings),
-          lighting(link.Commands(), userModes, viewSetting, SystemClock(),
-                   LightingSkinTexts(IniDocument::Load(window.Skin().Path()).value_or(IniDocument()))),
-          lightingHooks(lighting),
-          profiles(ProfileEnvironment{setup.data, link.Commands(), link.State(), port, prompter,
-                                      setup.language, setup.paths, changes, lightingHooks})
+          session(SessionSetup{setup.functions, setup.paths, setup.data, viewSetting, SkinTextsOf(window),
+                               setup.language.LanguageValue(), setup.linkOptions},
+                  SessionPorts{port, editors, prompter, setup.language, SystemClock()})
     {
     }
 
-    ui::QtWindowPort port;
+    ui::MainWindowPort port;
     ui::QtPrompter qtPrompter;
     Prompter& prompter;
-    DeviceLink link;
-    UnsavedChanges changes;
-    UserModeStore modeStore;
-    UserModes userModes;
+    OpenEditors editors;
     AppLightingViewSetting viewSetting;
-    LightingController lighting;
-    PanelLightingHooks lightingHooks;
-    ProfileController profiles;
+    Session session;
 };
 
 CKovantisDlg::CKovantisDlg(const MainWindowSetup& setup, QWidget* parent)
@@ -118,22 +70,18 @@ CKovantisDlg::CKovantisDlg(const MainWindowSetup& setup, QWidget* parent)
     setObjectName(QStringLiteral("CKovantisDlg"));
     jobs_.HoldInputOf(this);
     previewTimer_.setSingleShot(false);
-    connect(&previewTimer_, &QTimer::timeout, this, [this] {
-        previewTimer_.setInterval(kPreviewTickMs);
-        if (!jobs_.Busy())
-            core_->lighting.PreviewTick();
-    });
+    connect(&previewTimer_, &QTimer::timeout, this, &CKovantisDlg::PreviewTick);
 }
 
 CKovantisDlg::~CKovantisDlg()
 {
-    if (!core_)
+    if (!parts_)
         return;
     // Other threads may be waiting for this window right now: cut them off, then stop the
     // presence worker while the queue keeps being served, so that nobody waits forever.
-    core_->port.Close();
+    parts_->port.Close();
     jobs_.Shutdown();
-    ui::JobRunner::RunWhilePumping([this] { core_->link.Stop(); });
+    ui::JobRunner::RunWhilePumping([this] { parts_->session.Stop(); });
 }
 
 bool CKovantisDlg::Initialise()
@@ -142,19 +90,16 @@ bool CKovantisDlg::Initialise()
     // leaves no worker waiting for a window that never comes.
     if (!Pictures().Require(MainWindowPictures()) || !SetUpSkinWindow())
         return false;
-    core_ = std::make_unique<Core>(*this, setup_);
+    parts_ = std::make_unique<Parts>(*this, setup_);
     if (setup_.startHidden)
-        core_->link.State().SetFirstArrivalDone();
-    if (core_->link.Start() <= 0) {
-        core_.reset();
+        Core().Device().SetFirstArrivalDone();
+    if (Core().Start() <= 0) {
+        parts_.reset();
         return false;
     }
     CreateBlankImage(setup_.data.working);
-    keyNames_.Load(setup_.language);
-    core_->lighting.SetLanguage(setup_.language.LanguageValue());
-    core_->lighting.SetProfileReselector(
-        [this](int profile) { return core_->profiles.SwitchProfile(profile) == 1; });
     LayOutControls();
+    BuildLightingPanel();
     ConnectControls();
     OnApplyEnabled(false);
     link_ = Skin().Link();
@@ -175,13 +120,9 @@ void CKovantisDlg::LayOutControls()
         PlaceImageButton(*button, key, MainStateSetOf(key));
         controls_.emplace(std::string(key), button);
     }
-    for (std::string_view key : kIndicatorKeys)
+    for (std::string_view key : main_window::kIndicatorKeys)
         Control(key)->setEnabled(false);
-    for (const auto& [key, textKey] : kCaptionTexts) {
-        Control(key)->SetCaptionStyle(ButtonCaptionStyle());
-        Control(key)->SetCaptionShown(true);
-    }
-    for (std::string_view key : {std::string_view("FUNC_PROFILES"), std::string_view("ZAVRIK_VER")}) {
+    for (std::string_view key : main_window::kCaptionedKeys) {
         Control(key)->SetCaptionStyle(ButtonCaptionStyle());
         Control(key)->SetCaptionShown(true);
     }
@@ -202,9 +143,9 @@ void CKovantisDlg::ConnectControls()
         connect(Control(key), &CPngButton::clicked, this, handler);
     };
     for (int p = 0; p < kProfileCount; ++p)
-        on(kProfileKeys[static_cast<size_t>(p)], [this, p] { PressProfileButton(p); });
-    for (int i = 0; i < static_cast<int>(kReportRateKeys.size()); ++i)
-        on(kReportRateKeys[static_cast<size_t>(i)], [this, i] { PressReportRate(i); });
+        on(main_window::kProfileKeys[static_cast<size_t>(p)], [this, p] { PressProfileButton(p); });
+    for (int i = 0; i < static_cast<int>(main_window::kReportRateKeys.size()); ++i)
+        on(main_window::kReportRateKeys[static_cast<size_t>(i)], [this, i] { PressReportRate(i); });
     on("CONTROL2_APPLY", [this] { PressApply(); });
     on("CONTROL_OK", [this] { PressOk(); });
     on("CONTROL_CANCEL", [this] { HideWindow(); });
@@ -215,6 +156,7 @@ void CKovantisDlg::ConnectControls()
     on("ZAVRIK_LINK", [this] { OpenLink(); });
     on("FUNC_DEFAULT", [this] { PressRestoreDefaults(); });
     on("FUNC_MACRO", [this] { PressKey(kMacroEditControlId); });
+    on("FUNC_PROFILES", [this] { OpenProfileManager(); });
     on("FLIP_1", [this] { PressFlip(); });
     on("FLIP_2", [this] { PressFlip(); });
     connect(keyboardView_, &ui::KeyboardView::Clicked, this, &CKovantisDlg::PressKey);
@@ -230,16 +172,23 @@ void CKovantisDlg::HandleInit()
     connect(tray_.get(), &ui::CTrayIcon::OpenRequested, this, &CKovantisDlg::Open);
     connect(tray_.get(), &ui::CTrayIcon::AboutRequested, this, &CKovantisDlg::ShowAbout);
     connect(tray_.get(), &ui::CTrayIcon::ExitRequested, this, &CKovantisDlg::Quit);
-    jobs_.Run([this] { core_->profiles.RebuildProfileMenu(); });
-    core_->link.State().SetWindowReady(true);
+    jobs_.Run([this] { Core().Profiles().RebuildProfileMenu(); });
+    Core().Device().SetWindowReady(true);
     HideWindow();
     emit Ready();
 }
 
-bool CKovantisDlg::WindowReady() const { return core_ && core_->link.State().WindowReady(); }
-DeviceLink& CKovantisDlg::Link() { return core_->link; }
-ProfileController& CKovantisDlg::Profiles() { return core_->profiles; }
-UnsavedChanges& CKovantisDlg::Changes() { return core_->changes; }
+bool CKovantisDlg::WindowReady() const { return parts_ && parts_->session.Device().WindowReady(); }
+Session& CKovantisDlg::Core() { return parts_->session; }
+DeviceLink& CKovantisDlg::Link() { return Core().Link(); }
+ProfileController& CKovantisDlg::Profiles() { return Core().Profiles(); }
+UnsavedChanges& CKovantisDlg::Changes() { return Core().Changes(); }
+Prompter& CKovantisDlg::Ask() { return parts_->prompter; }
+
+OpenEditors::Registration CKovantisDlg::OpenEditor(std::string name, std::function<void()> closeAsCancel)
+{
+    return parts_->editors.Open(std::move(name), std::move(closeAsCancel));
+}
 
 CPngButton* CKovantisDlg::Control(std::string_view skinKey) const
 {
@@ -248,9 +197,6 @@ CPngButton* CKovantisDlg::Control(std::string_view skinKey) const
 }
 
 CPngButton* CKovantisDlg::KeyButton(int controlId) const { return keyboardView_->ButtonOf(controlId); }
-
-QString CKovantisDlg::Text(std::string_view key) const { return ui::ToQString(Text16(key)); }
-std::u16string CKovantisDlg::Text16(std::string_view key) const { return setup_.language.Text(key); }
 
 // -- showing and hiding --
 
@@ -265,10 +211,10 @@ void CKovantisDlg::SetTaskbarEntry(bool shown)
 
 void CKovantisDlg::Open()
 {
-    if (!core_ || quitting_)
+    if (!parts_ || quitting_)
         return;
-    if (!core_->link.State().Present()) {
-        core_->prompter.ShowMessage(Text16("MAIN_NO_DEVICE_PROMPT"));
+    if (!Core().Device().Present()) {
+        Ask().ShowMessage(Text16("MAIN_NO_DEVICE_PROMPT"));
         return;
     }
     SetTaskbarEntry(true);
@@ -315,20 +261,11 @@ void CKovantisDlg::hideEvent(QHideEvent* event)
     UpdatePreviewTimer();
 }
 
-void CKovantisDlg::UpdatePreviewTimer()
-{
-    // A hidden window, or one showing the function view, has no timer running at all.
-    if (core_ && core_->lighting.PreviewShouldRun(isVisible())) {
-        if (!previewTimer_.isActive())
-            previewTimer_.start(kPreviewFirstTickMs);
-    } else {
-        previewTimer_.stop();
-    }
-}
+// -- quitting --
 
 void CKovantisDlg::Quit()
 {
-    if (!core_ || quitting_)
+    if (!parts_ || quitting_)
         return;
     // A running download finishes first.
     jobs_.WhenIdle([this] { QuitNow(); });
@@ -340,285 +277,10 @@ void CKovantisDlg::QuitNow()
         return;
     quitting_ = true;
     HideWindow();
-    OnCloseEditors();
     if (tray_)
         tray_->Remove();
-    for (ProfileData* data : {&setup_.data.working, &setup_.data.snapshot}) {
-        ProfileData::Lock lock(*data);
-        lock.Replace(NewProfileContents());
-    }
+    Core().Quit();
     emit QuitRequested();
-}
-
-// -- the window port --
-
-void CKovantisDlg::OnReloadActiveProfile()
-{
-    jobs_.Run([this] { core_->profiles.OnKeyboardArrived(); });
-    jobs_.WhenIdle([this] { ShowReportRate(); });
-}
-
-void CKovantisDlg::OnCloseEditors()
-{
-    // The key assignment dialog and the profile manager register here once they exist.
-    core_->port.SetEditorOpen(false);
-}
-
-void CKovantisDlg::OnRefreshBankKeys(int bank)
-{
-    viewModel_.SetBank(bank == 0 ? GKeyBank::A : GKeyBank::B);
-    ShowBankIndicator();
-    keyboardView_->Show();
-    jobs_.WhenIdle([this] { RefreshGKeyView(); });
-}
-
-void CKovantisDlg::OnOpen()
-{
-    // After the profile the keyboard's arrival is loading.
-    jobs_.WhenIdle([this] { Open(); });
-}
-
-void CKovantisDlg::OnLightingReread()
-{
-    jobs_.Run([this] { core_->lighting.Reread(); });
-    jobs_.WhenIdle([this] { ShowReportRate(); });
-}
-
-void CKovantisDlg::OnHide() { HideWindow(); }
-
-void CKovantisDlg::OnTrayIcon(TrayIcon icon)
-{
-    if (icon == currentIcon_)
-        return;
-    currentIcon_ = icon;
-    if (tray_)
-        tray_->SetIcon(icon);
-}
-
-void CKovantisDlg::OnApplyEnabled(bool enabled) { Control("CONTROL2_APPLY")->setEnabled(enabled); }
-
-void CKovantisDlg::OnRefreshKeys() { RefreshKeyButtons(); }
-
-void CKovantisDlg::RefreshKeyButtons()
-{
-    jobs_.WhenIdle([this] { RefreshKeyView(); });
-}
-
-void CKovantisDlg::OnProgress(bool running)
-{
-    if (running)
-        progress_->Start();
-    else
-        progress_->Stop();
-}
-
-void CKovantisDlg::OnProfileChecked(int profile)
-{
-    for (int p = 0; p < kProfileCount; ++p)
-        Control(kProfileKeys[static_cast<size_t>(p)])->SetOn(p == profile);
-}
-
-void CKovantisDlg::OnProfileCaption(const std::u16string& caption, const std::u16string& tooltip)
-{
-    CPngButton* button = Control("FUNC_PROFILES");
-    button->setText(ui::ToQString(caption));
-    button->SetTipText(ui::ToQString(tooltip));
-}
-
-// -- drawing what the models say --
-
-void CKovantisDlg::RefreshKeyView()
-{
-    {
-        ProfileData::Lock lock(setup_.data.working);
-        const MacroNameLookup macroName = [this](uint32_t id) { return MacroNameOf(setup_.data.working, id); };
-        viewModel_.RefreshKeyButtons(lock->image.Bank(core_->profiles.CurrentProfile()), viewModel_.Bank(),
-                                     {keyNames_, setup_.language, macroName});
-    }
-    keyboardView_->Show();
-}
-
-void CKovantisDlg::RefreshGKeyView()
-{
-    {
-        ProfileData::Lock lock(setup_.data.working);
-        const MacroNameLookup macroName = [this](uint32_t id) { return MacroNameOf(setup_.data.working, id); };
-        viewModel_.RefreshGBankMarks(lock->image.Bank(core_->profiles.CurrentProfile()), viewModel_.Bank(),
-                                     {keyNames_, setup_.language, macroName});
-    }
-    keyboardView_->Show();
-}
-
-void CKovantisDlg::ShowBankIndicator()
-{
-    const bool bankB = viewModel_.IndicatorLook() == BankIndicatorLook::BankB;
-    Control("LOCK_AB")->SetPictures(Pictures().Set(bankB ? kMainBankBIndicatorSet : kMainIndicatorSet));
-}
-
-void CKovantisDlg::ApplyFlip(bool flipped)
-{
-    viewModel_.SetFlip(flipped);
-    keyboardView_->Show();
-    ShowArrows();
-}
-
-void CKovantisDlg::ShowArrows()
-{
-    const QPixmap arrows = Pictures().Picture(kArrowPicture);
-    const bool up = viewModel_.ArrowsPointUp();
-    for (auto [label, left] : {std::pair{leftArrow_, true}, std::pair{rightArrow_, false}}) {
-        const SkinRect origin = Skin().PictureOrigin(ArrowOriginKey(up, left, 1));
-        label->setPixmap(arrows.copy(origin.x - 1, origin.y - 1, label->width(), label->height()));
-    }
-}
-
-void CKovantisDlg::ShowReportRate()
-{
-    const int rate = core_->lighting.Look().reportRate;
-    for (int i = 0; i < static_cast<int>(kReportRateKeys.size()); ++i)
-        Control(kReportRateKeys[static_cast<size_t>(i)])->SetOn(i == rate);
-}
-
-void CKovantisDlg::ApplyLanguage()
-{
-    for (const auto& [key, textKey] : kCaptionTexts)
-        Control(key)->setText(Text(textKey));
-    for (const auto& [key, textKey] : kTooltipTexts)
-        Control(key)->SetTipText(Text(textKey));
-    Control("ZAVRIK_VER")->setText(Text("MAIN_BUTTON_ZAVRIK_VER"));
-    if (tray_)
-        tray_->SetTooltip(Text("KEYBOARD_TRAY_DESC"));
-}
-
-// -- gestures --
-
-void CKovantisDlg::PressKey(int controlId)
-{
-    if (core_->lighting.State().lightingView && KeyboardViewModel::ClickPaintsInLightingView(controlId)) {
-        jobs_.Run([this, controlId] { core_->lighting.ClickKeyPicture(controlId); });
-        return;
-    }
-    if (!viewModel_.BeginEditing(controlId))
-        return;
-    keyboardView_->Show();
-    // The key assignment dialog opens here, modally, for the target record.
-    viewModel_.EndEditing(controlId);
-    keyboardView_->Show();
-}
-
-void CKovantisDlg::PressProfileButton(int profile)
-{
-    jobs_.Run([this, profile] { core_->profiles.PressProfileButton(profile); });
-    jobs_.WhenIdle([this] {
-        ShowReportRate();
-        UpdatePreviewTimer();
-    });
-}
-
-void CKovantisDlg::PressApply()
-{
-    jobs_.Run([this] { core_->profiles.Apply(); });
-}
-
-void CKovantisDlg::PressOk()
-{
-    PressApply();
-    jobs_.WhenIdle([this] { HideWindow(); });
-}
-
-void CKovantisDlg::PressRestoreDefaults()
-{
-    if (!core_->prompter.AskYesNo(Text16("MAIN_PROMPT_DEFAULT")))
-        return;
-    {
-        ProfileData::Lock lock(setup_.data.working);
-        KeyboardViewModel::RestoreDefaultRecords(lock->image.Bank(core_->profiles.CurrentProfile()),
-                                                 viewModel_.Bank());
-    }
-    RefreshKeyView();
-    core_->changes.MarkChanged();
-    jobs_.Run([this] {
-        if (core_->lighting.State().lightingView)
-            core_->lighting.RestoreLightingDefaults();
-        core_->profiles.Apply();
-    });
-}
-
-void CKovantisDlg::PressFlip()
-{
-    const bool flipped = !setup_.settings.Flip();
-    setup_.settings.SetFlip(flipped);
-    ApplyFlip(setup_.settings.Flip());
-}
-
-void CKovantisDlg::PressReportRate(int index)
-{
-    jobs_.Run([this, index] { core_->lighting.PressReportRate(index); });
-    jobs_.WhenIdle([this] { ShowReportRate(); });
-}
-
-void CKovantisDlg::ShowMenuButtonMenu()
-{
-    QMenu menu(this);
-    menu.addAction(Text("MENU_1"), this, &CKovantisDlg::ImportProfiles);
-    menu.addAction(Text("MENU_2"), this, &CKovantisDlg::ExportProfiles);
-    menu.addAction(Text("MENU_3"), this, &CKovantisDlg::ShowAbout);
-    menu.addAction(Text("MENU_4"), this, &CKovantisDlg::Quit);
-    menu.exec(QCursor::pos());
-}
-
-void CKovantisDlg::ImportProfiles()
-{
-    jobs_.Run([this] { core_->profiles.Import(); });
-}
-
-void CKovantisDlg::ExportProfiles()
-{
-    jobs_.Run([this] { core_->profiles.Export(); });
-}
-
-void CKovantisDlg::ShowAbout()
-{
-    about_.Open(Text("GUANYU_JIESHAO"), Text("GUANYU_BANQUAN"), this);
-}
-
-void CKovantisDlg::OpenHelp()
-{
-    openUrl_(QUrl::fromLocalFile(QString::fromStdString(setup_.paths.HelpIndex().string())));
-}
-
-void CKovantisDlg::OpenLink()
-{
-    const QUrl url(ui::ToQString(link_));
-    if (IsWebUrl(url))
-        openUrl_(url);
-}
-
-void CKovantisDlg::RunWindowCommand(int command)
-{
-    if (command == kCommandLanguageChinese || command == kCommandLanguageEnglish) {
-        setup_.language.RunLanguageCommand(command);
-        keyNames_.Load(setup_.language);
-        ApplyLanguage();
-        setWindowTitle(Text("MAIN_CAPTION"));
-        core_->lighting.SetLanguage(setup_.language.LanguageValue());
-        jobs_.Run([this] {
-            core_->lighting.Reread();
-            core_->profiles.RebuildProfileMenu();
-        });
-        jobs_.WhenIdle([this] {
-            RefreshKeyView();
-            update();
-        });
-    } else if (command == kCommandFirmwareUpdate) {
-        qInfo("kovantis: the firmware update dialog is not available in this version");
-    }
-}
-
-void CKovantisDlg::RunWindowMessage(int message)
-{
-    if (message == kMessageApply)
-        PressApply();
 }
 
 } // namespace kovantis

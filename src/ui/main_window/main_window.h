@@ -1,9 +1,20 @@
 #pragma once
 // CKovantisDlg: the main window. A skinned picture of the keyboard with the profile buttons,
 // Apply, OK and Cancel, the small window buttons and menus; hidden in the notification area
-// most of the time. It builds the device link and the feature controllers in start-up order,
-// draws what they decide and forwards every gesture to them; the keyboard is only ever talked
-// to from jobs (ui_job.h), never from the UI thread itself.
+// most of the time. The session (session/session.h) builds the device link and every
+// controller; the window draws what they decide and forwards every gesture to them. The
+// keyboard is only ever talked to from jobs (ui_job.h), never from the UI thread itself.
+//
+// The window's code is split by concern, one file each:
+//   main_window.cpp                start-up, layout, showing and hiding, quitting
+//   main_window_port.h/.cpp        what the core asks of the window (the window port's side)
+//   main_window_texts.cpp          language, captions and tooltips, window commands
+//   main_window_gestures.cpp       the keyboard picture, restore, flip, menus, help, link
+//   main_window_profiles.cpp       profile buttons, Apply/OK, import/export, profile manager
+//   main_window_key_assignment.cpp the key assignment dialog's seam
+//   main_window_lighting.cpp       the lighting panel's seam, report rate, preview timer
+//   main_window_update.cpp         the firmware update dialog's seam
+// A dialog opens through OpenEditor, so the core can close it on unplug or quit.
 
 #include <QPointer>
 #include <QTimer>
@@ -16,10 +27,9 @@
 #include <string_view>
 
 #include "device/device_link.h"
-#include "keyboard/key_names.h"
 #include "keyboard/keyboard_view_model.h"
+#include "session/open_editors.h"
 #include "ui/shell/about_box.h"
-#include "ui/common/qt_window_port.h"
 #include "ui/skin/c_base_dialog.h"
 #include "ui/common/ui_job.h"
 
@@ -33,12 +43,15 @@ class LanguageTable;
 class LightingController;
 class Paths;
 class ProfileController;
+class Prompter;
+class Session;
 class UnsavedChanges;
 struct ProfileDataPair;
 
 namespace ui {
 class CTrayIcon;
 class KeyboardView;
+class MainWindowPort;
 class ProgressPicture;
 }
 
@@ -60,15 +73,16 @@ struct MainWindowSetup {
 inline constexpr int kCommandFirmwareUpdate = 32780;
 inline constexpr int kMessageApply = 0x1E;
 
-class CKovantisDlg final : public CBaseDialog, private ui::WindowPortTarget {
+class CKovantisDlg final : public CBaseDialog {
     Q_OBJECT
 public:
     explicit CKovantisDlg(const MainWindowSetup& setup, QWidget* parent = nullptr);
     ~CKovantisDlg() override;
 
-    // Start-up: the skin pictures, the device link and its first presence worker, a blank
-    // working image, the skinned controls, then "INIT" is posted. False when a required piece
-    // is missing (a skin picture, Init of the library): the program then ends silently.
+    // Start-up: the skin pictures, the session and its device link with the first presence
+    // worker, a blank working image, the skinned controls, then "INIT" is posted. False when a
+    // required piece is missing (a skin picture, Init of the library): the program then ends
+    // silently.
     bool Initialise();
 
     // "OPEN" from a second instance or the tray: show the window, or say there is no keyboard.
@@ -82,12 +96,18 @@ public:
     using UrlOpener = std::function<bool(const QUrl&)>;
     void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
 
-    // -- what tests and the screenshot look at --
+    // An editor dialog opened: the core closes it with closeAsCancel on unplug and quit, and a
+    // profile switch waits while it is registered. Keep the registration while it is open.
+    [[nodiscard]] OpenEditors::Registration OpenEditor(std::string name, std::function<void()> closeAsCancel);
+
+    // -- what tests, the screenshot and the dialogs look at --
     bool WindowReady() const;
     TrayIcon CurrentTrayIcon() const { return currentIcon_; }
     CPngButton* Control(std::string_view skinKey) const;
     CPngButton* KeyButton(int controlId) const;
     const KeyboardViewModel& ViewModel() const { return viewModel_; }
+    // Every controller, the link and the profile data (after Initialise).
+    Session& Core();
     DeviceLink& Link();
     ProfileController& Profiles();
     // Marks and tooltips of the key buttons from the working data (after an edit).
@@ -97,6 +117,9 @@ public:
     ui::JobRunner& Jobs() { return jobs_; }
     ui::ProgressPicture* Progress() const { return progress_; }
     ui::AboutBoxOpener& About() { return about_; }
+    Prompter& Ask();
+    QString Text(std::string_view key) const;
+    std::u16string Text16(std::string_view key) const;
 
 signals:
     // "INIT" has been handled: the window is ready and hidden.
@@ -111,61 +134,76 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    struct Core;
+    friend class ui::MainWindowPort;
+    // What the window owns besides its widgets: the ports, the open editors, the session.
+    struct Parts;
 
-    // The window port's side.
-    void OnReloadActiveProfile() override;
-    void OnCloseEditors() override;
-    void OnRefreshBankKeys(int bank) override;
-    void OnOpen() override;
-    void OnLightingReread() override;
-    void OnHide() override;
-    void OnTrayIcon(TrayIcon icon) override;
-    void OnApplyEnabled(bool enabled) override;
-    void OnRefreshKeys() override;
-    void OnProgress(bool running) override;
-    void OnProfileChecked(int profile) override;
-    void OnProfileCaption(const std::u16string& caption, const std::u16string& tooltip) override;
+    // -- the window port's side (main_window_port.cpp) --
+    void OnReloadActiveProfile();
+    void OnRefreshBankKeys(int bank);
+    void OnOpen();
+    void OnLightingReread();
+    void OnHide();
+    void OnTrayIcon(TrayIcon icon);
+    void OnApplyEnabled(bool enabled);
+    void OnRefreshKeys();
+    void OnProgress(bool running);
+    void OnProfileChecked(int profile);
+    void OnProfileCaption(const std::u16string& caption, const std::u16string& tooltip);
 
+    // -- start-up, showing, quitting (main_window.cpp) --
     void HandleInit();
     void QuitNow();
     void LayOutControls();
     void ConnectControls();
-    void ApplyLanguage();
-    void ApplyFlip(bool flipped);
-    void ShowBankIndicator();
-    void ShowArrows();
-    void ShowReportRate();
-    void RefreshKeyView();
-    void RefreshGKeyView();
     void HideWindow();
     // Without a taskbar entry while hidden (tool window), with one while shown.
     void SetTaskbarEntry(bool shown);
-    void UpdatePreviewTimer();
 
-    // Gestures.
+    // -- texts (main_window_texts.cpp) --
+    void ApplyLanguage();
+    void SwitchLanguage(int command);
+
+    // -- drawing and gestures (main_window_gestures.cpp) --
+    void ApplyFlip(bool flipped);
+    void ShowBankIndicator();
+    void ShowArrows();
+    void RefreshKeyView();
+    void RefreshGKeyView();
     void PressKey(int controlId);
-    void PressProfileButton(int profile);
-    void PressApply();
-    void PressOk();
     void PressRestoreDefaults();
     void PressFlip();
-    void PressReportRate(int index);
     void ShowMenuButtonMenu();
     void ShowAbout();
     void OpenHelp();
     void OpenLink();
+
+    // -- profiles (main_window_profiles.cpp) --
+    void PressProfileButton(int profile);
+    void PressApply();
+    void PressOk();
     void ImportProfiles();
     void ExportProfiles();
+    void OpenProfileManager();
 
-    QString Text(std::string_view key) const;
-    std::u16string Text16(std::string_view key) const;
+    // -- the key assignment dialog (main_window_key_assignment.cpp) --
+    void EditKey(int controlId, const KeyEditTarget& target);
+
+    // -- the lighting panel (main_window_lighting.cpp) --
+    void BuildLightingPanel();
+    // After every job that may change the lighting: the panel and the report-rate buttons.
+    void ShowLighting();
+    void PressReportRate(int index);
+    void UpdatePreviewTimer();
+    void PreviewTick();
+
+    // -- the firmware update dialog (main_window_update.cpp) --
+    void OpenFirmwareUpdate();
 
     const MainWindowSetup setup_;
-    std::unique_ptr<Core> core_;
+    std::unique_ptr<Parts> parts_;
     ui::JobRunner jobs_;
     KeyboardViewModel viewModel_;
-    KeyNames keyNames_;
     ui::KeyboardView* keyboardView_ = nullptr;
     std::map<std::string, CPngButton*, std::less<>> controls_;
     QLabel* leftArrow_ = nullptr;

@@ -63,7 +63,7 @@ protected:
         }
         ASSERT_TRUE(link_->State().Present());
         controller_ = std::make_unique<ProfileController>(ProfileEnvironment{
-            data_, link_->Commands(), link_->State(), window_, prompter_, texts_, *paths_, changes_, lighting_});
+            data_, link_->Commands(), link_->State(), window_, window_, prompter_, texts_, *paths_, changes_, lighting_});
     }
     void TearDown() override
     {

@@ -19,14 +19,12 @@ constexpr int kPositionOfA = 19;
 
 class ProfileWindow : public FakeWindow {
 public:
-    bool EditorOpen() override { return editorOpen; }
     void PostProfileChecked(int profile) override { Record("PostProfileChecked " + std::to_string(profile)); }
     void PostProfileCaption(const std::u16string& c, const std::u16string& t) override
     {
         caption = c;
         tooltip = t;
     }
-    bool editorOpen = false;
     std::u16string caption;
     std::u16string tooltip;
 };
@@ -92,7 +90,7 @@ protected:
     UnsavedChanges changes{window};
     RecordingLighting lighting;
     ProfileController controller{
-        {data, device.Commands(), device.State(), window, prompter, device.Texts(), paths, changes, lighting}};
+        {data, device.Commands(), device.State(), window, window, prompter, device.Texts(), paths, changes, lighting}};
 };
 
 TEST_F(ControllerTest, SwitchWithUnsavedChangesAnsweredNoReloadsAndDisablesApply)

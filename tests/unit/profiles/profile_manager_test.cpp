@@ -43,7 +43,7 @@ protected:
     LightingHooks lighting;
     SettingsStore store{home.Root() / "config" / "Kovantis.ini"};
     AppSettings settings{paths, store, texts};
-    ProfileController controller{{data, device.Commands(), device.State(), window, prompter, texts, paths, changes, lighting}};
+    ProfileController controller{{data, device.Commands(), device.State(), window, window, prompter, texts, paths, changes, lighting}};
     ProfileManagerModel manager{controller, settings};
 };
 
