@@ -89,7 +89,11 @@ int ProfileController::Apply()
     if (env_.changes.Pending()) {
         ProfileData::Lock lock(env_.data.working);
         const int saved = SaveWorkingFile(env_.paths, env_.data.working);
-        const int downloaded = FullDownload(false);
+        // Edits go to the bank of the profile the window shows. When that is not the profile
+        // the keyboard runs (a refused switch, the profile manager), only the active one's
+        // keymap would be written and the edit would go nowhere: all three are written then.
+        const bool shownIsActive = env_.commands.GetActiveProfile() == currentProfile_;
+        const int downloaded = FullDownload(!shownIsActive && currentProfile_ >= 0 && currentProfile_ < kProfileCount);
         result = saved == 1 && downloaded == 1 ? 1 : 0;
         if (result == 1) {
             env_.changes.Clear();

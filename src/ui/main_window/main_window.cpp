@@ -18,6 +18,7 @@
 #include "ui/common/qt_prompter.h"
 #include "ui/main_window/keyboard_view.h"
 #include "ui/main_window/main_window_controls.h"
+#include "ui/main_window/main_window_key_assignment.h"
 #include "ui/main_window/main_window_port.h"
 #include "ui/main_window/progress_picture.h"
 #include "ui/shell/tray_icon.h"
