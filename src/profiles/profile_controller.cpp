@@ -103,8 +103,10 @@ int ProfileController::Apply()
         // Edits go to the bank of the profile the window shows. When that is not the profile
         // the keyboard runs (a refused switch, the profile manager), writing only the active
         // one's keymap would send the edit nowhere: all three are written then.
-        const bool shownIsActive = env_.commands.GetActiveProfile() == currentProfile_;
-        const bool allProfiles = !shownIsActive && currentProfile_ >= 0 && currentProfile_ < kProfileCount;
+        // (An active profile that cannot be read leaves the download to refuse, as it does.)
+        const int active = env_.commands.GetActiveProfile();
+        const bool allProfiles = active >= 0 && active != currentProfile_ && currentProfile_ >= 0 &&
+                                 currentProfile_ < kProfileCount;
         int saved = 0;
         const int downloaded = JournaledDownload(DownloadScope{allProfiles, -1}, &saved);
         result = downloaded != 1 ? downloaded : saved == 1 ? 1 : 0;
