@@ -37,6 +37,12 @@ inline constexpr int kMacroEditControlId = 1007;
 inline constexpr int kFirstFunctionKeyControlId = 1010;  // F1; F1 to F4 give way to D1 to D6
 inline constexpr int kFlippedFunctionKeyCount = 4;
 
+// D1 to D6.
+constexpr bool IsExtraKeyControl(int controlId)
+{
+    return controlId >= kFirstExtraControlId && controlId < kFirstExtraControlId + kExtraKeyCount;
+}
+
 struct KeyButtonState {
     int controlId = 0;
     KeyButtonKind kind = KeyButtonKind::Key;
