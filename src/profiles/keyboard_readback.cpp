@@ -13,34 +13,45 @@
 namespace kovantis {
 namespace {
 
+enum class MacroRead { Read, Failed, Unparseable };
+
 // The macro records of the keyboard's macro area: none when its head lacks the mark.
-bool ReadMacros(CommandSet& commands, const TextSource& texts, std::vector<MacroRecord>& out)
+MacroRead ReadMacros(CommandSet& commands, const DeviceState& device, const TextSource& texts,
+                     std::vector<MacroRecord>& out)
 {
+    out.clear();
     std::array<uint8_t, kMacroAreaHeaderSize> head{};
     if (commands.ReadMacroArea(head) != 1) {
-        return false;
+        return MacroRead::Failed;
     }
     const int count = MacroAreaCountOf(head);
     if (count < 0) {
-        out.clear();
-        return true;
+        return MacroRead::Read;
     }
     const uint32_t total = MacroAreaTotalOf(head);
-    if (total < kMacroAreaHeaderSize) {
-        return false;
+    const int space = device.MacroAreaSize();
+    if (total < kMacroAreaHeaderSize || (space > 0 && total > static_cast<uint32_t>(space))) {
+        return MacroRead::Unparseable;
     }
     std::vector<uint8_t> area(total);
     if (commands.ReadMacroArea(area) != 1) {
-        return false;
+        return MacroRead::Failed;
     }
-    return ParseMacroAreaImage(area, count, texts.Text("MACRO_NEW_PREFIX"), out) == 1;
+    if (ParseMacroAreaImage(area, count, texts.Text("MACRO_NEW_PREFIX"), out) != 1) {
+        out.clear();
+        return MacroRead::Unparseable;
+    }
+    return MacroRead::Read;
 }
 
 } // namespace
 
 std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, const DeviceState& device,
-                                                      const TextSource& texts)
+                                                      const TextSource& texts, ReadbackReport* report)
 {
+    if (report != nullptr) {
+        *report = ReadbackReport{};
+    }
     if (commands.GetActiveProfile() > 3) {
         return nullptr;
     }
@@ -52,8 +63,15 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
             }
         }
         std::unique_ptr<ProfileContents> contents = NewProfileContents();
-        if (!contents || !ReadMacros(commands, texts, contents->macros)) {
+        if (!contents) {
             return nullptr;
+        }
+        const MacroRead macros = ReadMacros(commands, device, texts, contents->macros);
+        if (macros == MacroRead::Failed) {
+            return nullptr;
+        }
+        if (macros == MacroRead::Unparseable && report != nullptr) {
+            report->macrosDropped = true;
         }
         const DeviceIds ids = DeviceIdsFromEnvironment();
         BuildProfileHeader(contents->image.header, static_cast<uint16_t>(contents->macros.size()), 0);
@@ -70,9 +88,9 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
 }
 
 int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, const DeviceState& device,
-                       const TextSource& texts)
+                       const TextSource& texts, ReadbackReport* report)
 {
-    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts);
+    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts, report);
     if (!contents) {
         return 0;
     }

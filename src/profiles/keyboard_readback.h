@@ -13,13 +13,20 @@
 
 namespace kovantis {
 
-// The keyboard's contents as profile data; null when a read failed or the keyboard's macro area
-// is not one this program could have written.
+// What a read-back had to leave out.
+struct ReadbackReport {
+    // The keyboard's macro area could not be understood: the contents hold the keymaps that were
+    // read and no macros. Without this, one bad macro area would blank the keymaps too, and the
+    // next Apply would overwrite the keyboard's real key assignments with defaults.
+    bool macrosDropped = false;
+};
+
+// The keyboard's contents as profile data; null when a read failed.
 std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, const DeviceState& device,
-                                                      const TextSource& texts);
+                                                      const TextSource& texts, ReadbackReport* report = nullptr);
 
 // Writes the keyboard's contents to `path`. 1 or 0; on 0 the file is as it was.
 int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, const DeviceState& device,
-                       const TextSource& texts);
+                       const TextSource& texts, ReadbackReport* report = nullptr);
 
 } // namespace kovantis

@@ -1,20 +1,16 @@
 #include "profiles/profile_controller.h"
 
 #include "keyboard/bank.h"
+#include "app/text_format.h"
 #include "macros/macro_area.h"
 #include "profiles/macro_download.h"
 #include "platform/ini_file.h"
 #include "profiles/keyboard_readback.h"
 #include "profiles/profile_file.h"
+#include "profiles/profile_file_choice.h"
 #include "profiles/profile_manager_model.h"
 
 namespace kovantis {
-namespace {
-
-constexpr const char* kProfileFileFilter = "*.kvp";
-
-} // namespace
-
 ProfileController::ProfileController(const ProfileEnvironment& env) : env_(env) {}
 
 void ProfileController::PressProfileButton(int profile)
@@ -86,17 +82,42 @@ int ProfileController::Apply()
 {
     env_.window.PostProgress(true);
     int result = 1;
+    std::u16string failure;
     if (env_.changes.Pending()) {
         ProfileData::Lock lock(env_.data.working);
         const int saved = SaveWorkingFile(env_.paths, env_.data.working);
+        // A list too long for the keyboard is refused by the download with a message of its own.
+        const uint32_t space = static_cast<uint32_t>(std::max(env_.device.MacroAreaSize(), 0));
+        const bool macrosFit = MeasureMacroAreaImage(lock->macros).withoutNames <= space;
         const int downloaded = FullDownload(false);
         result = saved == 1 && downloaded == 1 ? 1 : 0;
         if (result == 1) {
             env_.changes.Clear();
+        } else if (saved != 1) {
+            const std::u16string shown = Utf8ToUtf16(WorkingFilePath(env_.paths).string());
+            failure = FormatText(env_.texts.Text("MAIN_APPLY_SAVE_ERROR"), {std::u16string_view(shown)});
+        } else if (macrosFit) {
+            failure = env_.texts.Text("MAIN_APPLY_DOWNLOAD_ERROR");
         }
     }
     env_.window.PostProgress(false);
+    // A failure is never silent: Apply stays enabled and the user learns why.
+    if (!failure.empty()) {
+        env_.prompter.ShowMessage(failure);
+    }
     return result;
+}
+
+bool ProfileController::ConfirmQuit()
+{
+    if (!env_.changes.Pending()) {
+        return true;
+    }
+    if (!env_.prompter.AskYesNo(env_.texts.Text("MAIN_QUIT_SAVE_PROMPT"))) {
+        return true;
+    }
+    // A failed Apply has said why; the program stays so that nothing is lost.
+    return Apply() == 1;
 }
 
 int ProfileController::FullDownload(bool allProfiles)
@@ -110,11 +131,14 @@ int ProfileController::LoadFromKeyboard()
     const int active = env_.commands.GetActiveProfile();
     const std::filesystem::path working = WorkingFilePath(env_.paths);
     bool loaded = false;
-    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts) == 1) {
+    ReadbackReport report;
+    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts, &report) == 1) {
         loaded = LoadProfileFile(working, env_.data.working) == 1;
     }
     if (!loaded) {
         CreateBlankImage(env_.data.working);
+    } else if (report.macrosDropped) {
+        env_.prompter.ShowMessage(env_.texts.Text("MAIN_MACROS_UNREADABLE"));
     }
     env_.window.PostRefreshKeys();
     env_.changes.Clear();
@@ -171,8 +195,10 @@ int ProfileController::ImportFile(const std::filesystem::path& path)
 
 int ProfileController::Export()
 {
-    const std::string chosen = env_.prompter.ChooseSaveFile(kProfileFileFilter, {}, kProfileFileFilter);
-    return chosen.empty() ? 0 : ExportFile(WithProfileExtension(chosen));
+    env_.paths.EnsureUserFolder();
+    const std::filesystem::path chosen =
+        ChooseProfileFileToWrite(env_.prompter, env_.texts, env_.paths.UserFolder().string(), {});
+    return chosen.empty() ? 0 : ExportFile(chosen);
 }
 
 int ProfileController::ExportFile(const std::filesystem::path& path)

@@ -49,13 +49,21 @@ public:
     // 1 switched; 0 refused (an editor is open) or the keyboard did not take the new profile.
     int SwitchProfile(int profile);
     // Saves the working file and downloads the active profile when there are unsaved changes;
-    // 1 when nothing was pending or both succeeded (Apply is then disabled).
+    // 1 when nothing was pending or both succeeded (Apply is then disabled). A failure keeps
+    // Apply enabled and shows why (a file that could not be saved, a keyboard that did not take
+    // the download).
     int Apply();
+    // Before quitting: with unsaved key assignments or macros, asks whether to apply them
+    // (Yes/No, No preselected). True when the program may quit: nothing pending, No, or an
+    // Apply that succeeded; false when Apply failed (it said why) so that nothing is lost.
+    bool ConfirmQuit();
     // allProfiles: the keymaps of all three profiles, else only the active one's.
     int FullDownload(bool allProfiles);
 
     // Reads the keyboard into the working file and loads it; a failed read leaves a blank
-    // working image in memory (the file is untouched). Gives the active profile, -1 unknown.
+    // working image in memory (the file is untouched). A macro area that cannot be understood
+    // keeps the keymaps that were read, loads no macros and says so. Gives the active profile,
+    // -1 unknown.
     int LoadFromKeyboard();
     // What the window does when the keyboard has arrived ("PROF").
     void OnKeyboardArrived();

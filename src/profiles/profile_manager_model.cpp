@@ -3,11 +3,10 @@
 #include "keyboard/bank.h"
 #include "platform/ini_file.h"
 #include "profiles/profile_file.h"
+#include "profiles/profile_file_choice.h"
 
 namespace kovantis {
 namespace {
-
-constexpr const char* kProfileFileFilter = "*.kvp";
 
 // The folder of a file, ending in a separator.
 std::filesystem::path FolderOf(const std::filesystem::path& file)
@@ -63,12 +62,11 @@ void ProfileManagerModel::Add()
 {
     const ProfileEnvironment& env = controller_.Environment();
     env.paths.EnsureUserFolder();
-    const std::string chosen =
-        env.prompter.ChooseSaveFile(kProfileFileFilter, env.paths.UserFolder().string(), NewProfileName(env.texts));
-    if (chosen.empty()) {
+    const std::filesystem::path file =
+        ChooseProfileFileToWrite(env.prompter, env.texts, env.paths.UserFolder().string(), NewProfileName(env.texts));
+    if (file.empty()) {
         return;
     }
-    const std::filesystem::path file = WithProfileExtension(chosen);
     CreateBlankImage(file);
     AppendRow(file);
     applyEnabled_ = true;
@@ -108,7 +106,7 @@ void ProfileManagerModel::Tick(int row, bool ticked)
     applyEnabled_ = true;
 }
 
-void ProfileManagerModel::Apply()
+int ProfileManagerModel::Apply()
 {
     const ProfileEnvironment& env = controller_.Environment();
     std::vector<std::filesystem::path> stored;
@@ -121,19 +119,29 @@ void ProfileManagerModel::Apply()
     }
     settings_.StoreProfileList(stored);
     // Only the on-board rows name a profile the keyboard has; a file row activates nothing.
+    int result = 1;
     if (ticked >= 0 && ticked < kProfileCount) {
-        env.commands.SetActiveProfile(ticked);
+        result = env.commands.SetActiveProfile(ticked) == 1 ? 1 : 0;
     }
     controller_.LoadFromKeyboard();
     controller_.RebuildProfileMenu();
+    if (result != 1) {
+        // Apply stays enabled so that the user can try again.
+        env.prompter.ShowMessage(env.texts.Text("PROFILE_ACTIVATE_ERROR"));
+        return 0;
+    }
     applyEnabled_ = false;
     env.changes.Clear();
+    return 1;
 }
 
-void ProfileManagerModel::Ok()
+int ProfileManagerModel::Ok()
 {
-    Apply();
+    if (Apply() != 1) {
+        return 0;
+    }
     Close();
+    return 1;
 }
 
 void ProfileManagerModel::Cancel()

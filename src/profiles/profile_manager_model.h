@@ -43,9 +43,11 @@ public:
     // Ticking one row clears the others.
     void Tick(int row, bool ticked);
 
-    // Stores the list, activates the ticked on-board profile, reads the keyboard back.
-    void Apply();
-    void Ok();
+    // Stores the list, activates the ticked on-board profile, reads the keyboard back. 0 (with
+    // a message, Apply left enabled) when the keyboard did not take the ticked profile.
+    int Apply();
+    // Apply, then close; a failed Apply keeps the dialog open. 1 when it closed.
+    int Ok();
     void Cancel();
 
     // A profile switch elsewhere while the dialog is open.

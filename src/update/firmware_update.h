@@ -10,6 +10,7 @@
 #include "profiles/profile_data.h"
 #include "platform/paths.h"
 #include "ports/process_starter.h"
+#include "platform/startable_program.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"
 
@@ -18,6 +19,7 @@ namespace kovantis {
 enum class UpdateOutcome {
     Started,        // the updater runs; the dialog closes
     NoUpdater,      // no existing file was chosen; nothing was sent
+    NotStartable,   // the file cannot be run as a program; nothing was sent
     BootRefused,    // the boot-loader command did not go out
     StartFailed,    // the keyboard was told to enter its boot loader, the updater did not start
 };
@@ -40,9 +42,13 @@ public:
     // Backup: the working data as it is to a file the user picks; reports the outcome.
     int Backup();
     int BackupTo(const std::filesystem::path& path);
-    // Update: checks the updater, sends the boot-loader command, starts the updater in the
-    // Package folder. The updater path is emptied after every start attempt.
+    // Update: checks that the updater exists and can be started, then sends the boot-loader
+    // command, then starts the updater in the Package folder (in its own folder when there is
+    // no Package folder). A keyboard is never sent to its boot loader for an updater that
+    // cannot start. The updater path is emptied after every start attempt.
     UpdateOutcome Update();
+    // The folder the updater starts in.
+    std::filesystem::path WorkingFolderFor(const std::filesystem::path& updater) const;
     // Cancel update.
     void Cancel() { updaterPath_.clear(); }
 

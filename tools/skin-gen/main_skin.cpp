@@ -256,10 +256,8 @@ void DrawBackground(QPainter& painter) {
     }
     painter.drawLine(300, 552, 850, 552);
     painter.restore();
-    // Wells under the sliders and the progress picture.
-    for (const QRectF& well : {QRectF(308, 516, 164, 26), QRectF(492, 516, 164, 26), QRectF(698, 656, 124, 16)}) {
-        DrawWell(painter, well);
-    }
+    // The well under the progress picture (the sliders' faces carry their own).
+    DrawWell(painter, QRectF(698, 656, 124, 16));
 }
 
 QImage DrawMainPicture(const std::vector<Control>& controls, Picture picture) {

@@ -174,9 +174,10 @@ bool WriteLampPictures(const std::string& folder) {
 // Slider face: a groove with one tick per position, filled up to the knob.
 QImage DrawSliderFace(int positions, int position) {
     constexpr int kWidth = 160, kHeight = 22, kKnob = 8;
+    // The slider's well is part of its face, so a hidden slider leaves no empty well behind.
     QImage image = PanelTile(kWidth, kHeight);
-    image.fill(QColor(0x15, 0x17, 0x1B));
     QPainter painter(&image);
+    DrawWell(painter, QRectF(0, 0, kWidth, kHeight));
     painter.setRenderHint(QPainter::Antialiasing);
     const double knobX = std::clamp(static_cast<double>(position) * kWidth / (positions - 1), kKnob + 2.0, kWidth - kKnob - 2.0);
     const QRectF groove(kKnob, kHeight / 2.0 - 2.5, kWidth - 2 * kKnob, 5);

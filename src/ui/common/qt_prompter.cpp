@@ -71,8 +71,16 @@ std::string QtPrompter::ChooseSaveFile(const std::string& filter, const std::str
     OnUiThread([&] {
         const QString start = QDir(QString::fromStdString(folder))
                                   .filePath(QString::fromStdString(suggestedName));
-        chosen = QFileDialog::getSaveFileName(parent_, QString(), start, FilterText(filter))
-                     .toStdString();
+        QFileDialog dialog(parent_, QString(), start, FilterText(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // "*.kvp": a bare name gets ".kvp" before the dialog asks about replacing a file, so
+        // it asks about the file that is really written.
+        const QString pattern = QString::fromStdString(filter);
+        if (pattern.startsWith(QLatin1String("*.")) && !pattern.contains(QLatin1Char(' ')))
+            dialog.setDefaultSuffix(pattern.mid(2));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst().toStdString();
     });
     return chosen;
 }

@@ -1,5 +1,7 @@
 #include "ui/main_window/main_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@
 #include "skin/skin_keys.h"
 #include "skin/skin_pictures.h"
 #include "ui/common/qt_prompter.h"
+#include "ui/lighting/lighting_panel.h"
 #include "ui/main_window/keyboard_view.h"
 #include "ui/main_window/main_window_controls.h"
 #include "ui/main_window/main_window_port.h"
@@ -69,8 +72,6 @@ CKovantisDlg::CKovantisDlg(const MainWindowSetup& setup, QWidget* parent)
 {
     setObjectName(QStringLiteral("CKovantisDlg"));
     jobs_.HoldInputOf(this);
-    previewTimer_.setSingleShot(false);
-    connect(&previewTimer_, &QTimer::timeout, this, &CKovantisDlg::PreviewTick);
 }
 
 CKovantisDlg::~CKovantisDlg()
@@ -115,6 +116,9 @@ bool CKovantisDlg::Initialise()
 void CKovantisDlg::LayOutControls()
 {
     for (std::string_view key : MainImageKeys()) {
+        // The lighting panel makes and owns its own (the switch and the report rate).
+        if (std::ranges::find(ui::LightingPanel::ImageKeys(), key) != ui::LightingPanel::ImageKeys().end())
+            continue;
         auto* button = new CPngButton(this);
         button->setObjectName(QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size())));
         PlaceImageButton(*button, key, MainStateSetOf(key));
@@ -144,8 +148,6 @@ void CKovantisDlg::ConnectControls()
     };
     for (int p = 0; p < kProfileCount; ++p)
         on(main_window::kProfileKeys[static_cast<size_t>(p)], [this, p] { PressProfileButton(p); });
-    for (int i = 0; i < static_cast<int>(main_window::kReportRateKeys.size()); ++i)
-        on(main_window::kReportRateKeys[static_cast<size_t>(i)], [this, i] { PressReportRate(i); });
     on("CONTROL2_APPLY", [this] { PressApply(); });
     on("CONTROL_OK", [this] { PressOk(); });
     on("CONTROL_CANCEL", [this] { HideWindow(); });
@@ -193,7 +195,9 @@ OpenEditors::Registration CKovantisDlg::OpenEditor(std::string name, std::functi
 CPngButton* CKovantisDlg::Control(std::string_view skinKey) const
 {
     const auto found = controls_.find(skinKey);
-    return found == controls_.end() ? nullptr : found->second;
+    if (found != controls_.end())
+        return found->second;
+    return lighting_ != nullptr ? qobject_cast<CPngButton*>(lighting_->Control(skinKey)) : nullptr;
 }
 
 CPngButton* CKovantisDlg::KeyButton(int controlId) const { return keyboardView_->ButtonOf(controlId); }
@@ -247,18 +251,6 @@ void CKovantisDlg::keyPressEvent(QKeyEvent* event)
     default:
         CBaseDialog::keyPressEvent(event);
     }
-}
-
-void CKovantisDlg::showEvent(QShowEvent* event)
-{
-    CBaseDialog::showEvent(event);
-    UpdatePreviewTimer();
-}
-
-void CKovantisDlg::hideEvent(QHideEvent* event)
-{
-    CBaseDialog::hideEvent(event);
-    UpdatePreviewTimer();
 }
 
 // -- quitting --

@@ -12,12 +12,11 @@
 //   main_window_gestures.cpp       the keyboard picture, restore, flip, menus, help, link
 //   main_window_profiles.cpp       profile buttons, Apply/OK, import/export, profile manager
 //   main_window_key_assignment.cpp the key assignment dialog's seam
-//   main_window_lighting.cpp       the lighting panel's seam, report rate, preview timer
+//   main_window_lighting.cpp       the lighting panel (ui/lighting/) in the window
 //   main_window_update.cpp         the firmware update dialog's seam
 // A dialog opens through OpenEditor, so the core can close it on unplug or quit.
 
 #include <QPointer>
-#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -51,6 +50,7 @@ struct ProfileDataPair;
 namespace ui {
 class CTrayIcon;
 class KeyboardView;
+class LightingPanel;
 class MainWindowPort;
 class ProgressPicture;
 }
@@ -116,6 +116,7 @@ public:
     UnsavedChanges& Changes();
     ui::JobRunner& Jobs() { return jobs_; }
     ui::ProgressPicture* Progress() const { return progress_; }
+    ui::LightingPanel* LightingPanel() const { return lighting_; }
     ui::AboutBoxOpener& About() { return about_; }
     Prompter& Ask();
     QString Text(std::string_view key) const;
@@ -130,8 +131,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     friend class ui::MainWindowPort;
@@ -193,9 +192,6 @@ private:
     void BuildLightingPanel();
     // After every job that may change the lighting: the panel and the report-rate buttons.
     void ShowLighting();
-    void PressReportRate(int index);
-    void UpdatePreviewTimer();
-    void PreviewTick();
 
     // -- the firmware update dialog (main_window_update.cpp) --
     void OpenFirmwareUpdate();
@@ -212,7 +208,7 @@ private:
     std::unique_ptr<ui::CTrayIcon> tray_;
     TrayIcon currentIcon_ = TrayIcon::Normal;
     ui::AboutBoxOpener about_;
-    QTimer previewTimer_;
+    ui::LightingPanel* lighting_ = nullptr;
     std::u16string link_;
     UrlOpener openUrl_;
     bool quitting_ = false;

@@ -11,8 +11,6 @@ namespace kovantis::main_window {
 
 inline constexpr std::array<std::string_view, kProfileCount> kProfileKeys{"FUNC_PROFILE1", "FUNC_PROFILE2",
                                                                          "FUNC_PROFILE3"};
-inline constexpr std::array<std::string_view, 4> kReportRateKeys{"FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3",
-                                                                 "FUNC_REPORT4"};
 // Pictures that only show what they show; they never take a click.
 inline constexpr std::array<std::string_view, 6> kIndicatorKeys{"LOCK_CAPS", "LOCK_NUM",  "LOCK_SCROLL",
                                                                 "LOCK_AB",   "FLIP_0",    "ZAVRIK_VER"};

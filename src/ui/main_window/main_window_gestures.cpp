@@ -13,6 +13,7 @@
 #include "skin/skin_keys.h"
 #include "skin/skin_pictures.h"
 #include "ui/common/qt_text.h"
+#include "ui/lighting/lighting_panel.h"
 #include "ui/main_window/keyboard_view.h"
 #include "ui/skin/c_png_button.h"
 
@@ -74,10 +75,9 @@ void CKovantisDlg::ShowArrows()
 
 void CKovantisDlg::PressKey(int controlId)
 {
-    if (Core().Lighting().State().lightingView && KeyboardViewModel::ClickPaintsInLightingView(controlId)) {
-        jobs_.Run([this, controlId] { Core().Lighting().ClickKeyPicture(controlId); });
+    // In the lighting view a key is painted (effect 20) rather than assigned.
+    if (lighting_->TakeKeyClick(controlId))
         return;
-    }
     const std::optional<KeyEditTarget> target = viewModel_.BeginEditing(controlId);
     if (!target)
         return;

@@ -4,6 +4,7 @@
 #include "ui/main_window/main_window.h"
 
 #include "session/session.h"
+#include "ui/lighting/lighting_panel.h"
 #include "ui/main_window/keyboard_view.h"
 #include "ui/main_window/progress_picture.h"
 #include "ui/shell/tray_icon.h"
@@ -33,8 +34,7 @@ void CKovantisDlg::OnOpen()
 
 void CKovantisDlg::OnLightingReread()
 {
-    jobs_.Run([this] { Core().Lighting().Reread(); });
-    jobs_.WhenIdle([this] { ShowLighting(); });
+    lighting_->OnKeyboardLightingChanged();
 }
 
 void CKovantisDlg::OnHide() { HideWindow(); }

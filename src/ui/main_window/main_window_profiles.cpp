@@ -13,10 +13,7 @@ namespace kovantis {
 void CKovantisDlg::PressProfileButton(int profile)
 {
     jobs_.Run([this, profile] { Core().Profiles().PressProfileButton(profile); });
-    jobs_.WhenIdle([this] {
-        ShowLighting();
-        UpdatePreviewTimer();
-    });
+    jobs_.WhenIdle([this] { ShowLighting(); });
 }
 
 void CKovantisDlg::PressApply()

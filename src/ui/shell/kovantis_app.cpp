@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -56,7 +57,8 @@ void ReportReady()
 }
 
 // KOVANTIS_SCREENSHOT=<file.png>: once the window shows the keyboard, save a picture of it
-// there and quit (scripts/screenshot).
+// there and quit (scripts/screenshot). KOVANTIS_SCREENSHOT_DELAY_MS (500 unless given) is how
+// long the window stays up first, time for the script to click on it.
 void TakeScreenshotWhenShown(CKovantisDlg& window)
 {
     const QString path = qEnvironmentVariable("KOVANTIS_SCREENSHOT");
@@ -67,7 +69,9 @@ void TakeScreenshotWhenShown(CKovantisDlg& window)
         if (!window.isVisible() || window.Jobs().Busy())
             return;
         poll->stop();
-        QTimer::singleShot(500, &window, [&window, path] {
+        bool given = false;
+        const int delay = qEnvironmentVariableIntValue("KOVANTIS_SCREENSHOT_DELAY_MS", &given);
+        QTimer::singleShot(given ? std::clamp(delay, 0, 60000) : 500, &window, [&window, path] {
             if (!window.grab().save(path))
                 std::cerr << "kovantis: cannot write " << path.toStdString() << '\n';
             window.Quit();

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/app_settings.h"
 #include "app/language_table.h"
@@ -25,6 +27,27 @@ namespace kovantis::testing {
 
 // Serves the UI thread's queue until `done` holds; false when it did not within `timeout`.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+// The fake prompter with file choices a test sets (empty: the user cancelled).
+class ChoosingPrompter : public FakePrompter {
+public:
+    std::string ChooseOpenFile(const std::string&, const std::string& folder) override
+    {
+        openFolders.push_back(folder);
+        return openChoice;
+    }
+    std::string ChooseSaveFile(const std::string& filter, const std::string& folder, const std::string&) override
+    {
+        saveFilters.push_back(filter);
+        saveFolders.push_back(folder);
+        return saveChoice;
+    }
+    std::string openChoice;
+    std::string saveChoice;
+    std::vector<std::string> openFolders;
+    std::vector<std::string> saveFolders;
+    std::vector<std::string> saveFilters;
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -45,7 +68,7 @@ protected:
     void Click(std::string_view skinKey);
     bool ApplyEnabled();
 
-    FakePrompter prompter_;
+    ChoosingPrompter prompter_;
     std::filesystem::path userRoot_;
     std::optional<Paths> paths_;
     std::optional<LanguageTable> language_;

@@ -255,6 +255,87 @@ TEST_F(ControllerTest, KeyboardArrivalLoadsWhatItHoldsOrABlankImage)
     EXPECT_EQ(FileBytes(WorkingFilePath(paths)), onDisk);
 }
 
+TEST_F(ControllerTest, AMacroAreaThatCannotBeUnderstoodKeepsTheKeymapsAndSaysSo)
+{
+    ASSERT_EQ(device.Commands().SetActiveProfile(0), 1);
+    device.State().SetMacroAreaSize(0x40 * 128);
+    Record(1, kKeyA) = MakeAssignment(AssignmentKind::Media, 6);
+    ASSERT_EQ(controller.FullDownload(true), 1);
+    // A marked head whose count no area of this size can hold.
+    std::vector<uint8_t> head(32, 0);
+    WriteU16(head, 0, 0x55AA);
+    WriteU16(head, 2, 32);
+    WriteU16(head, 4, 200);
+    ASSERT_EQ(device.Commands().WriteMacroArea(head), 1);
+    Record(1, kKeyA) = KeyAssignment{};
+
+    ReadbackReport report;
+    EXPECT_NE(ReadKeyboardContents(device.Commands(), device.State(), device.Texts(), &report), nullptr);
+    EXPECT_TRUE(report.macrosDropped);
+    EXPECT_EQ(controller.LoadFromKeyboard(), 0);
+    EXPECT_EQ(Record(1, kKeyA), MakeAssignment(AssignmentKind::Media, 6));  // not a blank image
+    {
+        ProfileData::Lock lock(data.working);
+        EXPECT_TRUE(lock->macros.empty());
+    }
+    ASSERT_FALSE(prompter.Messages().empty());
+    EXPECT_EQ(prompter.Messages().back(), u"MAIN_MACROS_UNREADABLE");
+    EXPECT_EQ(FileBytes(WorkingFilePath(paths)).size(), 32832u);
+
+    // A head announcing more than the keyboard's macro area holds is not read past its end.
+    WriteU16(head, 2, 0xFFF0);
+    WriteU16(head, 4, 1);
+    ASSERT_EQ(device.Commands().WriteMacroArea(head), 1);
+    EXPECT_NE(ReadKeyboardContents(device.Commands(), device.State(), device.Texts(), &report), nullptr);
+    EXPECT_TRUE(report.macrosDropped);
+}
+
+TEST_F(ControllerTest, AFailedApplySaysWhyAndStaysEnabled)
+{
+    // No working file on disk: nothing can be saved.
+    changes.MarkChanged();
+    EXPECT_EQ(controller.Apply(), 0);
+    EXPECT_TRUE(changes.Pending());
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    EXPECT_EQ(prompter.Messages()[0], u"MAIN_APPLY_SAVE_ERROR");
+
+    SaveWorkingFileWithKeyB();
+    device.SetPresent(false);
+    EXPECT_EQ(controller.Apply(), 0);
+    EXPECT_TRUE(changes.Pending());
+    ASSERT_EQ(prompter.Messages().size(), 2u);
+    EXPECT_EQ(prompter.Messages()[1], u"MAIN_APPLY_DOWNLOAD_ERROR");
+
+    device.SetPresent(true);
+    EXPECT_EQ(controller.Apply(), 1);
+    EXPECT_EQ(prompter.Messages().size(), 2u);
+}
+
+TEST_F(ControllerTest, QuittingWithUnsavedChangesAsksFirst)
+{
+    EXPECT_TRUE(controller.ConfirmQuit());
+    EXPECT_TRUE(prompter.Questions().empty());
+
+    SaveWorkingFileWithKeyB();
+    changes.MarkChanged();
+    prompter.AnswerYes(false);
+    EXPECT_TRUE(controller.ConfirmQuit());
+    ASSERT_EQ(prompter.Questions().size(), 1u);
+    EXPECT_EQ(prompter.Questions()[0], u"MAIN_QUIT_SAVE_PROMPT");
+    EXPECT_TRUE(device.Sent().empty());
+
+    prompter.AnswerYes(true);
+    device.SetPresent(false);
+    EXPECT_FALSE(controller.ConfirmQuit());  // Apply failed and said so: the program stays
+    EXPECT_EQ(prompter.Messages().back(), u"MAIN_APPLY_DOWNLOAD_ERROR");
+    EXPECT_TRUE(changes.Pending());
+
+    device.SetPresent(true);
+    EXPECT_TRUE(controller.ConfirmQuit());
+    EXPECT_FALSE(changes.Pending());
+    EXPECT_EQ(CountSent(0x08), 7);  // the download of the active profile
+}
+
 TEST_F(ControllerTest, ImportSendsAllThreeProfilesOrNothingAtAll)
 {
     const std::filesystem::path file = home.Root() / "import.kvp";
@@ -322,6 +403,23 @@ TEST_F(ControllerTest, ExportWritesTheWorkingDataAsItIs)
     ProfileData::Lock lock(back);
     EXPECT_EQ(lock->image.Bank(1)[kKeyA].kind, AssignmentKind::StopMacro);
     EXPECT_TRUE(device.Sent().empty());
+    EXPECT_TRUE(prompter.Questions().empty());
+}
+
+TEST_F(ControllerTest, ExportAsksBeforeReplacingTheFileItReallyWrites)
+{
+    const std::vector<uint8_t> precious{1, 2, 3};
+    WriteBytes(home.Root() / "out.kvp", precious);
+    prompter.saveChoice = (home.Root() / "out").string();
+    prompter.AnswerYes(false);
+    EXPECT_EQ(controller.Export(), 0);
+    ASSERT_EQ(prompter.Questions().size(), 1u);
+    EXPECT_EQ(prompter.Questions()[0], u"PROFILE_REPLACE_PROMPT");
+    EXPECT_EQ(FileBytes(home.Root() / "out.kvp"), precious);
+
+    prompter.AnswerYes(true);
+    EXPECT_EQ(controller.Export(), 1);
+    EXPECT_EQ(FileBytes(home.Root() / "out.kvp").size(), 32832u);
 }
 
 } // namespace

@@ -121,6 +121,30 @@ TEST_F(ManagerTest, ApplyStoresTheListActivatesTheTickedProfileAndReadsTheKeyboa
     EXPECT_FALSE(manager.IsOpen());
 }
 
+TEST_F(ManagerTest, AddAsksBeforeReplacingAndAFailedActivationKeepsTheDialogOpen)
+{
+    manager.Fill();
+    WriteBytes(paths.UserFolder() / "Mine.kvp", {7});
+    prompter.saveChoice = (paths.UserFolder() / "Mine").string();
+    prompter.AnswerYes(false);
+    manager.Add();
+    EXPECT_EQ(prompter.Questions().size(), 1u);
+    EXPECT_EQ(FileBytes(paths.UserFolder() / "Mine.kvp"), std::vector<uint8_t>{7});
+    EXPECT_EQ(manager.Rows().size(), 3u);
+
+    manager.Tick(1, true);
+    device.SetPresent(false);
+    EXPECT_EQ(manager.Ok(), 0);
+    EXPECT_TRUE(manager.IsOpen());
+    EXPECT_TRUE(manager.ApplyEnabled());
+    EXPECT_EQ(prompter.Messages().back(), u"PROFILE_ACTIVATE_ERROR");
+
+    device.SetPresent(true);
+    EXPECT_EQ(manager.Ok(), 1);
+    EXPECT_FALSE(manager.IsOpen());
+    EXPECT_EQ(device.Model().ActiveProfile(), 1);
+}
+
 TEST_F(ManagerTest, ASwitchWhileOpenCountsItsApplyAndMovesItsTick)
 {
     manager.Fill();
