@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "cli/command_registry.h"
 #include "cli/profiles_listing.h"
@@ -9,6 +10,8 @@
 #include "profiles/profile_data.h"
 #include "platform/paths.h"
 #include "profiles/keyboard_readback.h"
+#include "profiles/macro_download.h"
+#include "profiles/profile_controller.h"
 #include "profiles/profile_file.h"
 #include "update/firmware_update.h"
 
@@ -22,14 +25,17 @@ int Apply(Session& session, std::span<const std::string_view> args);
 int Show(Session& session, std::span<const std::string_view> args);
 int Backup(Session& session, std::span<const std::string_view> args);
 
-const Command kImport{"import", "FILE",
+const Command kImport{"import", "[--verify] FILE",
                       "replace the key assignments and macros of all three profiles with a profile file "
                       "and download them",
                       &Import};
 const Command kExport{"export", "FILE", "write the working profile data to a profile file", &Export};
 const Command kReadKeyboard{"read-keyboard", "FILE", "save what the keyboard holds as a profile file",
                             &ReadKeyboard};
-const Command kApply{"apply", "", "download the working profile data for the active profile", &Apply};
+const Command kApply{"apply", "[--verify]",
+                     "download the working profile data for the active profile (--verify: read it back and "
+                     "compare)",
+                     &Apply};
 const Command kShow{"show", "FILE", "list a profile file: header, assignments, macros", &Show};
 const Command kBackup{"backup", "FILE", "back up the working profile data, as before a firmware update",
                       &Backup};
@@ -58,22 +64,57 @@ const std::string_view* OneFile(std::span<const std::string_view> args)
     return args.size() == 1 && !args[0].empty() ? &args[0] : nullptr;
 }
 
+// Takes "--verify" out of the arguments; true when it was there.
+bool TakeVerify(std::span<const std::string_view>& args, std::vector<std::string_view>& rest)
+{
+    bool verify = false;
+    for (std::string_view arg : args) {
+        if (arg == "--verify")
+            verify = true;
+        else
+            rest.push_back(arg);
+    }
+    args = rest;
+    return verify;
+}
+
+// Reads back what the download wrote; the first difference is the failure.
+int VerifyDownload(Session& session, const ProfileController& controller)
+{
+    std::string difference;
+    const int result = VerifyWrittenAreas(session.Commands(), controller.LastDownload().written, &difference);
+    if (result != 1) {
+        session.Err() << "kovantis-cli: verifying the download failed: " << difference << '\n';
+        return kExitFailed;
+    }
+    session.Err() << "kovantis-cli: verified: the keyboard holds what was written\n";
+    return kExitOk;
+}
+
 int Import(Session& session, std::span<const std::string_view> args)
 {
+    std::vector<std::string_view> rest;
+    const bool verify = TakeVerify(args, rest);
     const std::string_view* file = OneFile(args);
     if (file == nullptr) {
         return session.UsageError(kImport, "import takes one profile file");
     }
     // A file that is not valid is refused before the keyboard is touched.
-    if (ValidateProfileFile(std::string(*file), session.GetPrompter(), session.Texts()) != kProfileFileValid) {
-        session.GetPrompter().ShowMessage(session.Texts().Text("MAIN_PROMPT_INPORT"));
+    const ProfileFileRead read = ReadProfileFile(std::string(*file));
+    if (!read.Usable()) {
+        if (read.contents && !read.headerValid)
+            ShowFormatError(std::string(*file), session.GetPrompter(), session.Texts());
+        session.Err() << "kovantis-cli: " << read.problem << '\n';
         return kExitFailed;
     }
     if (const int connected = session.ConnectKeyboard(); connected != kExitOk) {
         return connected;
     }
-    const int result = session.Core().Profiles().ImportFile(std::string(*file));
-    return result == 1 ? kExitOk : session.Failure("importing the profile file", result);
+    ProfileController& controller = session.Core().Profiles();
+    const int result = controller.ImportFile(std::string(*file));
+    if (result != 1)
+        return session.Failure("importing the profile file", result);
+    return verify ? VerifyDownload(session, controller) : kExitOk;
 }
 
 int Export(Session& session, std::span<const std::string_view> args)
@@ -105,6 +146,8 @@ int ReadKeyboard(Session& session, std::span<const std::string_view> args)
 
 int Apply(Session& session, std::span<const std::string_view> args)
 {
+    std::vector<std::string_view> rest;
+    const bool verify = TakeVerify(args, rest);
     if (!args.empty()) {
         return session.UsageError(kApply, "apply takes no arguments");
     }
@@ -115,8 +158,11 @@ int Apply(Session& session, std::span<const std::string_view> args)
         return connected;
     }
     session.Core().Changes().MarkChanged();  // what the working file holds is what Apply sends
-    const int result = session.Core().Profiles().Apply();
-    return result == 1 ? kExitOk : session.Failure("downloading the working profile data", result);
+    ProfileController& controller = session.Core().Profiles();
+    const int result = controller.Apply();
+    if (result != 1)
+        return session.Failure("downloading the working profile data", result);
+    return verify ? VerifyDownload(session, controller) : kExitOk;
 }
 
 int Show(Session& session, std::span<const std::string_view> args)
@@ -126,13 +172,14 @@ int Show(Session& session, std::span<const std::string_view> args)
         return session.UsageError(kShow, "show takes one profile file");
     }
     const std::filesystem::path path(*file);
-    const bool valid = ValidateProfileFile(path, session.GetPrompter(), session.Texts()) == kProfileFileValid;
-    const std::unique_ptr<ProfileContents> contents = ReadProfileContents(path);
-    if (!contents) {
-        session.Err() << "kovantis-cli: " << path.string() << " is not a profile file this program can read\n";
+    const ProfileFileRead read = ReadProfileFile(path);
+    if (!read.contents) {
+        session.Err() << "kovantis-cli: " << read.problem << '\n';
         return kExitFailed;
     }
-    ListProfileContents(session.Out(), path, *contents, valid, session.Texts());
+    if (!read.headerValid)
+        ShowFormatError(path, session.GetPrompter(), session.Texts());
+    ListProfileContents(session.Out(), path, *read.contents, read.headerValid, session.Texts());
     return kExitOk;
 }
 

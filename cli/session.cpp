@@ -1,5 +1,7 @@
 #include "cli/session.h"
 
+#include "device/command_result.h"
+
 #include <charconv>
 #include <ostream>
 
@@ -100,6 +102,16 @@ int Session::ConnectKeyboard()
         err_ << "kovantis-cli: no keyboard found (result 0)\n";
         return kExitFailed;
     }
+    // A keyboard that did not answer its arrival reads will not answer the command either: one
+    // exchange's retries are enough to know.
+    if (const int arrival = device.ArrivalReadResult(); KeyboardGoneOrSilent(arrival)) {
+        err_ << "kovantis-cli: reading the keyboard failed: " << DescribeCommandResult(arrival) << " (result "
+             << arrival << ")\n";
+        return kExitFailed;
+    }
+    // A download an earlier run left unfinished is completed before anything else.
+    if (core_->Profiles().RecoverInterruptedDownload() == ProfileController::Recovery::Failed)
+        return kExitFailed;
     return kExitOk;
 }
 

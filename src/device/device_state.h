@@ -30,6 +30,12 @@ public:
     int MacroAreaSize() const { return macroAreaSize_.load(); }
     void SetMacroAreaSize(int bytes) { macroAreaSize_.store(bytes); }
 
+    // The result of the reads on the keyboard's latest arrival: 1 when the factory keymap and
+    // the settings block were read, else the first failing read's result (a keyboard that does
+    // not answer is not asked a second time).
+    int ArrivalReadResult() const { return arrivalReadResult_.load(); }
+    void SetArrivalReadResult(int result) { arrivalReadResult_.store(result); }
+
     int LastDeviceCount() const;
     void SetLastDeviceCount(int count);
     bool Present() const { return LastDeviceCount() > 0; }
@@ -63,6 +69,7 @@ private:
     bool windowReady_ = false;
 
     std::atomic<int> macroAreaSize_{0};
+    std::atomic<int> arrivalReadResult_{1};
     std::atomic<bool> firstArrivalDone_{false};
     std::atomic<int> bank_{0};
 };

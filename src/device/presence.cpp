@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/command_result.h"
 #include "device/command_set.h"
 #include "device/device_state.h"
 #include "device/request_channel.h"
@@ -173,13 +174,21 @@ void Presence::HandleCount(int count, std::stop_token stop)
 void Presence::ReadKeyboardOnArrival()
 {
     FactoryKeymap keymap{};
-    if (commands_.ReadDefaultKeymap(keymap) == 1)
+    const int factory = commands_.ReadDefaultKeymap(keymap);
+    if (factory == 1)
         state_.SetFactoryKeymap(keymap);
     else
         prompter_.ShowMessage(texts_.Text("MAIN_DEFAULT_MATRIX_PROMPT"));
+    // A keyboard that did not answer, or is gone again, costs one exchange's retries, not two.
+    if (KeyboardGoneOrSilent(factory)) {
+        state_.SetArrivalReadResult(factory);
+        return;
+    }
     uint8_t settings[kSettingsBlockSize];
-    if (commands_.ReadSettingsBlock(settings) == 1)
+    const int read = commands_.ReadSettingsBlock(settings);
+    if (read == 1)
         state_.SetMacroAreaSize(settings[kSettingsMacroSpace] * kMacroSpaceUnit);
+    state_.SetArrivalReadResult(factory != 1 ? factory : read);
 }
 
 } // namespace kovantis

@@ -101,7 +101,7 @@ bool UserModeFile::WriteSettings(int mode, const UserModeSettings& settings) con
     doc.Write(section, u"tool", Decimal(settings.tool));
     doc.Write(section, u"jcolor", FormatRgb(settings.base));
     doc.Write(section, u"color", FormatRgb(settings.brush));
-    return WriteFileAtomically(path, doc.Serialize());
+    return WriteFileAtomically(path, doc.Serialize(), FileAccess::Private);
 }
 
 bool UserModeFile::WriteKeyLine(int mode, int matrixIndex, const KeyLine& line) const
@@ -117,7 +117,7 @@ bool UserModeFile::WriteKeyLines(int mode, std::span<const IndexedKeyLine> lines
     for (const IndexedKeyLine& l : lines) {
         doc.Write(section, Decimal(l.matrixIndex), FormatKeyLine(l.line));
     }
-    return WriteFileAtomically(path, doc.Serialize());
+    return WriteFileAtomically(path, doc.Serialize(), FileAccess::Private);
 }
 
 } // namespace kovantis

@@ -31,7 +31,7 @@ std::string UserModeStore::PrepareWrite(int index) const
     std::error_code ec;
     if (!std::filesystem::exists(overlay, ec)) {
         if (const auto shipped = ReadWholeFile(paths_.ShippedFile(name).string(), kMaxModeFileSize)) {
-            WriteFileAtomically(overlay.string(), *shipped);
+            WriteFileAtomically(overlay.string(), *shipped, FileAccess::Private);
         }
     }
     return overlay.string();
@@ -40,7 +40,7 @@ std::string UserModeStore::PrepareWrite(int index) const
 bool UserModeStore::CopyTemplateOver(int index) const
 {
     const auto bytes = ReadWholeFile(ReadPath(kTemplateModeFile), kMaxModeFileSize);
-    return bytes && WriteFileAtomically(paths_.WritablePath(FileName(index)).string(), *bytes);
+    return bytes && WriteFileAtomically(paths_.WritablePath(FileName(index)).string(), *bytes, FileAccess::Private);
 }
 
 } // namespace kovantis

@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "platform/regular_file.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -64,7 +66,7 @@ void SyncFolder(const std::string& folder)
 
 // Creates a fresh temporary file beside `target`. O_EXCL with the usual 0666 lets the umask
 // decide the permissions of a new file, as for any other file the user's programs create.
-int CreateTemporary(const std::string& target, std::string& temporary)
+int CreateTemporary(const std::string& target, std::string& temporary, mode_t mode)
 {
     static std::atomic<unsigned> counter{0};
     std::random_device entropy;
@@ -72,7 +74,7 @@ int CreateTemporary(const std::string& target, std::string& temporary)
         temporary = target + ".tmp-" + std::to_string(::getpid()) + "-" +
                     std::to_string(counter.fetch_add(1)) + "-" + std::to_string(entropy());
         const int fd =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -82,16 +84,20 @@ int CreateTemporary(const std::string& target, std::string& temporary)
 
 } // namespace
 
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> contents)
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> contents,
+                         FileAccess access)
 {
     const std::string target = WriteTarget(path);
     std::string temporary;
-    const int fd = CreateTemporary(target, temporary);
+    const bool shared = access == FileAccess::Shared;
+    const int fd = CreateTemporary(target, temporary, shared ? 0666 : 0600);
     if (fd < 0) {
         return false;
     }
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (!shared) {
+        ::fchmod(fd, 0600);
+    } else if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         ::fchmod(fd, old.st_mode & 07777);
     }
     const bool written = WriteAll(fd, contents.data(), contents.size()) && ::fsync(fd) == 0;
@@ -104,46 +110,17 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> conte
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents)
+bool WriteFileAtomically(const std::string& path, std::string_view contents, FileAccess access)
 {
     return WriteFileAtomically(
-        path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(contents.data()),
-                                       contents.size()));
+        path,
+        std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(contents.data()), contents.size()),
+        access);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t max_size)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    std::string contents;
-    char buffer[8192];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 || contents.size() + static_cast<std::size_t>(n) > max_size) {
-            ok = false;
-            break;
-        }
-        if (n == 0) {
-            break;
-        }
-        contents.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return contents;
+    return ReadRegularFile(path, max_size);
 }
 
 } // namespace kovantis

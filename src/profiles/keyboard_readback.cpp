@@ -95,7 +95,7 @@ int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, 
         return 0;
     }
     const std::vector<uint8_t> bytes = SerializeProfileContents(*contents);
-    return !bytes.empty() && WriteFileAtomically(path.string(), bytes) ? 1 : 0;
+    return !bytes.empty() && WriteFileAtomically(path.string(), bytes, FileAccess::Private) ? 1 : 0;
 }
 
 } // namespace kovantis

@@ -9,8 +9,21 @@
 #include "profiles/profile_file.h"
 #include "profiles/profile_file_choice.h"
 #include "profiles/profile_manager_model.h"
+#include "profiles/transfer_journal.h"
+#include "app/text_format.h"
 
 namespace kovantis {
+namespace {
+
+// The language file's text, or these words when it has none.
+std::u16string TextOr(const TextSource& texts, std::string_view key, std::u16string_view english)
+{
+    std::u16string text = texts.Text(key);
+    return text.empty() ? std::u16string(english) : text;
+}
+
+} // namespace
+
 ProfileController::ProfileController(const ProfileEnvironment& env) : env_(env) {}
 
 void ProfileController::PressProfileButton(int profile)
@@ -85,19 +98,16 @@ int ProfileController::Apply()
     std::u16string failure;
     if (env_.changes.Pending()) {
         ProfileData::Lock lock(env_.data.working);
-        const int saved = SaveWorkingFile(env_.paths, env_.data.working);
-        // A list too long for the keyboard is refused by the download with a message of its own.
-        const uint32_t space = static_cast<uint32_t>(std::max(env_.device.MacroAreaSize(), 0));
-        const bool macrosFit = MeasureMacroAreaImage(lock->macros).withoutNames <= space;
-        const int downloaded = FullDownload(false);
-        result = saved == 1 && downloaded == 1 ? 1 : 0;
+        // The download shows its own failure, naming what failed (a list too long for the
+        // keyboard, a refusal, no answer, a keyboard gone).
+        int saved = 0;
+        const int downloaded = JournaledDownload(DownloadScope{false, -1}, &saved);
+        result = downloaded != 1 ? downloaded : saved == 1 ? 1 : 0;
         if (result == 1) {
             env_.changes.Clear();
-        } else if (saved != 1) {
+        } else if (downloaded == 1) {
             const std::u16string shown = Utf8ToUtf16(WorkingFilePath(env_.paths).string());
             failure = FormatText(env_.texts.Text("MAIN_APPLY_SAVE_ERROR"), {std::u16string_view(shown)});
-        } else if (macrosFit) {
-            failure = env_.texts.Text("MAIN_APPLY_DOWNLOAD_ERROR");
         }
     }
     env_.window.PostProgress(false);
@@ -122,12 +132,115 @@ bool ProfileController::ConfirmQuit()
 
 int ProfileController::FullDownload(bool allProfiles)
 {
-    return DownloadToKeyboard(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts}, allProfiles);
+    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts},
+                                DownloadScope{allProfiles, -1});
+    return lastDownload_.result;
+}
+
+int ProfileController::JournaledDownload(DownloadScope scope, int* saved)
+{
+    ProfileData::Lock lock(env_.data.working);
+    const std::filesystem::path journalPath = JournalPath(env_.paths);
+    // A download that an earlier journal says wrote all three keymaps may have left any of
+    // them half written: this one writes all three as well.
+    if (const auto earlier = ReadJournal(journalPath); earlier && earlier->scope.allProfiles) {
+        scope.allProfiles = true;
+    }
+    if (!scope.allProfiles && scope.profile < 0) {
+        scope.profile = env_.commands.GetActiveProfile();  // -1 stays: the download refuses it
+    }
+    TransferJournal journal{scope, SerializeProfileContents(*lock)};
+    if (journal.profileFile.empty() || !WriteJournal(journalPath, journal)) {
+        const std::u16string shown = Utf8ToUtf16(journalPath.string());
+        env_.prompter.ShowMessage(FormatText(
+            TextOr(env_.texts, "EXTRA_JOURNAL_WRITE_FAILED",
+                   u"Nothing was written to the keyboard: the file %s, which lets an interrupted write be "
+                   u"completed, cannot be written."),
+            {std::u16string_view(shown)}));
+        lastDownload_ = DownloadOutcome{};
+        lastDownload_.messageShown = true;
+        return 0;
+    }
+    if (saved != nullptr) {
+        *saved = SaveWorkingFile(env_.paths, env_.data.working);
+    }
+    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts}, scope);
+    // The journal stays while the keyboard may hold part of it, or the working file holds what
+    // the keyboard does not: the next start completes the download. A list the keyboard can
+    // never take was refused before anything was sent.
+    if (lastDownload_.Succeeded() || lastDownload_.messageShown) {
+        RemoveJournal(journalPath);
+    }
+    if (!lastDownload_.Succeeded()) {
+        ShowDownloadFailure(lastDownload_);
+    }
+    return lastDownload_.Succeeded() ? 1 : lastDownload_.result;
+}
+
+void ProfileController::ShowDownloadFailure(const DownloadOutcome& outcome)
+{
+    if (outcome.messageShown) {
+        return;
+    }
+    const std::u16string cause = DescribeDownloadFailure(outcome, env_.texts);
+    env_.prompter.ShowMessage(FormatText(
+        TextOr(env_.texts, "EXTRA_DOWNLOAD_FAILED",
+               u"The keyboard did not take the new settings (%s). They are kept; apply them again to retry."),
+        {std::u16string_view(cause)}));
+}
+
+ProfileController::Recovery ProfileController::RecoverInterruptedDownload()
+{
+    const std::filesystem::path journalPath = JournalPath(env_.paths);
+    if (!JournalExists(journalPath)) {
+        return Recovery::None;
+    }
+    std::string problem;
+    const std::optional<TransferJournal> journal = ReadJournal(journalPath, &problem);
+    std::unique_ptr<ProfileContents> contents;
+    if (journal) {
+        contents = ParseProfileContents(journal->profileFile);
+    }
+    if (!contents) {
+        // Never written by this program as it stands (the journal is replaced whole): it cannot
+        // say what to write, so the keyboard is read back as usual.
+        if (problem.empty()) {
+            problem = journalPath.string() + ": does not hold a profile";
+        }
+        env_.prompter.ShowMessage(Utf8ToUtf16(problem));
+        RemoveJournal(journalPath);
+        return Recovery::None;
+    }
+    ProfileData::Lock lock(env_.data.working);
+    lock.Replace(std::move(contents));
+    SaveProfileFile(WorkingFilePath(env_.paths), env_.data.working);
+    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts}, journal->scope);
+    env_.window.PostRefreshKeys();
+    if (lastDownload_.Succeeded()) {
+        RemoveJournal(journalPath);
+        env_.changes.Clear();
+        env_.prompter.ShowMessage(TextOr(env_.texts, "EXTRA_RECOVERY_DONE",
+                                         u"An earlier write to the keyboard was interrupted; it has now been completed."));
+        return Recovery::Completed;
+    }
+    env_.changes.MarkChanged();
+    const std::u16string cause = DescribeDownloadFailure(lastDownload_, env_.texts);
+    env_.prompter.ShowMessage(FormatText(
+        TextOr(env_.texts, "EXTRA_RECOVERY_FAILED",
+               u"An earlier write to the keyboard was interrupted and could not be completed (%s). The settings "
+               u"it was writing are kept; apply them to try again."),
+        {std::u16string_view(cause)}));
+    return Recovery::Failed;
 }
 
 int ProfileController::LoadFromKeyboard()
 {
     env_.paths.EnsureUserFolder();
+    // A half-written keyboard is never read back: the interrupted download is completed first,
+    // and then the working data already is what the keyboard holds.
+    if (RecoverInterruptedDownload() != Recovery::None) {
+        return env_.commands.GetActiveProfile();
+    }
     const int active = env_.commands.GetActiveProfile();
     const std::filesystem::path working = WorkingFilePath(env_.paths);
     bool loaded = false;
@@ -167,14 +280,17 @@ int ProfileController::Import()
 
 int ProfileController::ImportFile(const std::filesystem::path& path)
 {
-    std::unique_ptr<ProfileContents> fresh;
-    if (ValidateProfileFile(path, env_.prompter, env_.texts) == kProfileFileValid) {
-        fresh = ReadProfileContents(path);
-    }
-    if (!fresh) {
-        env_.prompter.ShowMessage(env_.texts.Text("MAIN_PROMPT_INPORT"));
+    ProfileFileRead read = ReadProfileFile(path);
+    if (!read.Usable()) {
+        if (read.contents && !read.headerValid) {
+            ShowFormatError(path, env_.prompter, env_.texts);
+            env_.prompter.ShowMessage(env_.texts.Text("MAIN_PROMPT_INPORT"));
+        } else {
+            env_.prompter.ShowMessage(env_.texts.Text("MAIN_PROMPT_INPORT") + u"\n" + Utf8ToUtf16(read.problem));
+        }
         return 0;
     }
+    std::unique_ptr<ProfileContents> fresh = std::move(read.contents);
     // Refused before anything is replaced: an import either happens whole or not at all.
     const uint32_t space = static_cast<uint32_t>(std::max(env_.device.MacroAreaSize(), 0));
     if (MeasureMacroAreaImage(fresh->macros).withoutNames > space) {
@@ -184,12 +300,22 @@ int ProfileController::ImportFile(const std::filesystem::path& path)
     int result = 0;
     {
         ProfileData::Lock lock(env_.data.working);
-        lock.Replace(std::move(fresh));
-        SaveWorkingFile(env_.paths, env_.data.working);
-        result = FullDownload(true);
+        std::unique_ptr<ProfileContents> old = lock.Replace(std::move(fresh));
+        int saved = 0;
+        result = JournaledDownload(DownloadScope{true, -1}, &saved);
+        if (!lastDownload_.sent && lastDownload_.messageShown) {
+            lock.Replace(std::move(old));  // nothing changed anywhere: neither does the program
+            return result;
+        }
+        // Without a working file (the keyboard has not been read yet) there is nothing to keep
+        // in step; the keyboard holds the import.
         env_.window.PostRefreshKeys();
     }
-    env_.changes.Clear();
+    if (result == 1) {
+        env_.changes.Clear();
+    } else {
+        env_.changes.MarkChanged();  // Apply writes what the import could not
+    }
     return result;
 }
 

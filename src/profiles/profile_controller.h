@@ -9,6 +9,7 @@
 
 #include "device/command_set.h"
 #include "device/device_state.h"
+#include "profiles/macro_download.h"
 #include "profiles/profile_data.h"
 #include "profiles/unsaved_changes.h"
 #include "platform/paths.h"
@@ -51,14 +52,24 @@ public:
     // Saves the working file and downloads the active profile when there are unsaved changes;
     // 1 when nothing was pending or both succeeded (Apply is then disabled). A failure keeps
     // Apply enabled and shows why (a file that could not be saved, a keyboard that did not take
-    // the download).
+    // the download); the result is then the download's failing result, or 0.
     int Apply();
     // Before quitting: with unsaved key assignments or macros, asks whether to apply them
     // (Yes/No, No preselected). True when the program may quit: nothing pending, No, or an
     // Apply that succeeded; false when Apply failed (it said why) so that nothing is lost.
     bool ConfirmQuit();
-    // allProfiles: the keymaps of all three profiles, else only the active one's.
+    // allProfiles: the keymaps of all three profiles, else only the active one's. 1, or the
+    // failing result. Not journalled: Apply and import go through the journal.
     int FullDownload(bool allProfiles);
+
+    // A download that an earlier run left unfinished (its journal is still there) is completed
+    // before anything reads the keyboard back: the working data becomes what it was writing, and
+    // the user is told. LoadFromKeyboard does this first.
+    enum class Recovery { None, Completed, Failed };
+    Recovery RecoverInterruptedDownload();
+
+    // What the last download wrote and how it ended (for reading it back).
+    const DownloadOutcome& LastDownload() const { return lastDownload_; }
 
     // Reads the keyboard into the working file and loads it; a failed read leaves a blank
     // working image in memory (the file is untouched). A macro area that cannot be understood
@@ -91,11 +102,16 @@ public:
 
 private:
     void DiscardEdits();
+    // Journal, optional working-file save, download, journal removed once the keyboard holds it
+    // all. Shows the failure. *saved gets SaveWorkingFile's result when asked to save.
+    int JournaledDownload(DownloadScope scope, int* saved);
+    void ShowDownloadFailure(const DownloadOutcome& outcome);
 
     ProfileEnvironment env_;
     int currentProfile_ = 0;
     bool asking_ = false;
     ProfileManagerModel* manager_ = nullptr;
+    DownloadOutcome lastDownload_;
 };
 
 } // namespace kovantis

@@ -1,68 +1,18 @@
 #include "profiles/profile_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/text_format.h"
 #include "device/device_ids.h"
 #include "profiles/string_area.h"
 #include "platform/atomic_file.h"
 #include "platform/ini_file.h"
+#include "platform/regular_file.h"
 
 namespace kovantis {
 namespace {
 
 constexpr uint64_t kFourGiB = uint64_t{1} << 32;
-
-// A file opened for reading, closed on every path.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const std::filesystem::path& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    {
-    }
-    ~ReadOnlyFile()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    bool IsOpen() const { return fd_ >= 0; }
-    // The size of a regular file; -1 for anything else.
-    int64_t Size() const
-    {
-        struct stat info {};
-        if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-            return -1;
-        }
-        return info.st_size;
-    }
-    bool ReadAt(uint64_t offset, std::span<uint8_t> out) const
-    {
-        size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::pread(fd_, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + done));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                return false;
-            }
-            done += static_cast<size_t>(n);
-        }
-        return true;
-    }
-
-private:
-    int fd_;
-};
 
 bool HeaderIsValid(const ProfileHeader& h, std::span<const uint8_t, kProfileHeaderSize> bytes)
 {
@@ -85,7 +35,7 @@ int WriteContents(const std::filesystem::path& path, ProfileContents& contents)
     if (bytes.empty()) {
         return 0;
     }
-    return WriteFileAtomically(path.string(), bytes) ? 1 : 0;
+    return WriteFileAtomically(path.string(), bytes, FileAccess::Private) ? 1 : 0;
 }
 
 } // namespace
@@ -107,16 +57,12 @@ std::filesystem::path WorkingFilePath(const Paths& paths)
 
 int ValidateProfileFile(const std::filesystem::path& path, Prompter& prompter, const TextSource& texts)
 {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        return kProfileFileInvalid;
-    }
-    const ReadOnlyFile file(path);
+    FileCheck check;
+    const RegularFile file(path.string(), &check);
     if (!file.IsOpen()) {
-        return kProfileFileUnreadable;
+        return check.problem == FileProblem::Missing ? kProfileFileInvalid : kProfileFileUnreadable;
     }
-    const int64_t size = file.Size();
-    if (size < static_cast<int64_t>(kProfileImageSize) || static_cast<uint64_t>(size) >= kFourGiB) {
+    if (file.Size() < kProfileImageSize || file.Size() >= kFourGiB) {
         return kProfileFileInvalid;
     }
     std::array<uint8_t, kProfileHeaderSize> header{};
@@ -124,11 +70,16 @@ int ValidateProfileFile(const std::filesystem::path& path, Prompter& prompter, c
         return kProfileFileUnreadable;
     }
     if (!HeaderIsValid(DecodeProfileHeader(header), header)) {
-        const std::u16string shown = Utf8ToUtf16(path.string());
-        prompter.ShowMessage(FormatText(texts.Text("PROFILE_FORMAT_ERROR"), {std::u16string_view(shown)}));
+        ShowFormatError(path, prompter, texts);
         return kProfileFileInvalid;
     }
     return kProfileFileValid;
+}
+
+void ShowFormatError(const std::filesystem::path& path, Prompter& prompter, const TextSource& texts)
+{
+    const std::u16string shown = Utf8ToUtf16(path.string());
+    prompter.ShowMessage(FormatText(texts.Text("PROFILE_FORMAT_ERROR"), {std::u16string_view(shown)}));
 }
 
 std::unique_ptr<ProfileContents> ParseProfileContents(std::span<const uint8_t> bytes)
@@ -137,7 +88,7 @@ std::unique_ptr<ProfileContents> ParseProfileContents(std::span<const uint8_t> b
         return nullptr;
     }
     const ProfileHeader header = DecodeProfileHeader(HeaderOf(bytes));
-    if (header.macroCount > kMaxMacros ||
+    if (header.macroCount > kMaxMacros || header.stringAreaSize > kMaxStringAreaSize ||
         bytes.size() < ProfileFileSize(header.macroCount, header.stringAreaSize)) {
         return nullptr;
     }
@@ -162,34 +113,71 @@ std::unique_ptr<ProfileContents> ParseProfileContents(std::span<const uint8_t> b
     return contents;
 }
 
-std::unique_ptr<ProfileContents> ReadProfileContents(const std::filesystem::path& path)
+ProfileFileRead ReadProfileFile(const std::filesystem::path& path)
 {
-    const ReadOnlyFile file(path);
+    ProfileFileRead read;
+    const std::string name = path.string();
+    FileCheck check;
+    const RegularFile file(name, &check);
     if (!file.IsOpen()) {
-        return nullptr;
+        read.problem = DescribeFileProblem(name, check);
+        return read;
     }
-    const int64_t size = file.Size();
-    if (size < static_cast<int64_t>(kProfileImageSize)) {
-        return nullptr;
+    const uint64_t size = file.Size();
+    if (size < kProfileImageSize) {
+        read.problem = name + ": " + (size == 0 ? std::string("is empty") : "is only " + std::to_string(size) + " bytes") +
+                       ", too short for a profile file (at least " + std::to_string(kProfileImageSize) + " bytes)";
+        return read;
     }
     std::array<uint8_t, kProfileHeaderSize> headerBytes{};
     if (!file.ReadAt(0, headerBytes)) {
-        return nullptr;
+        read.problem = name + ": cannot be read";
+        return read;
     }
     const ProfileHeader header = DecodeProfileHeader(headerBytes);
+    read.headerValid = HeaderIsValid(header, headerBytes);
+    // Every limit is checked against the header and the file's real size before the body is
+    // allocated or read.
+    if (header.macroCount > kMaxMacros) {
+        read.problem = name + ": its header announces " + std::to_string(header.macroCount) +
+                       " macros, more than the " + std::to_string(kMaxMacros) + " a profile holds";
+        return read;
+    }
+    if (header.stringAreaSize > kMaxStringAreaSize) {
+        read.problem = name + ": its header announces " + std::to_string(header.stringAreaSize) +
+                       " bytes of texts, more than the " + std::to_string(kMaxStringAreaSize) +
+                       " a profile file may hold";
+        return read;
+    }
     const uint64_t needed = ProfileFileSize(header.macroCount, header.stringAreaSize);
-    if (header.macroCount > kMaxMacros || static_cast<uint64_t>(size) < needed) {
-        return nullptr;
+    if (size < needed) {
+        read.problem = name + ": is " + std::to_string(size) + " bytes, but its header announces " +
+                       std::to_string(needed) + " (the file is cut short)";
+        return read;
     }
     try {
+        // The one pass over the file: the header is read again with the rest.
         std::vector<uint8_t> bytes(static_cast<size_t>(needed));
         if (!file.ReadAt(0, bytes)) {
-            return nullptr;
+            read.problem = name + ": ended while it was read";
+            return read;
         }
-        return ParseProfileContents(bytes);
+        read.contents = ParseProfileContents(bytes);
     } catch (const std::bad_alloc&) {
-        return nullptr;
+        read.problem = name + ": not enough memory to read it";
+        return read;
     }
+    if (!read.contents) {
+        read.problem = name + ": holds a macro record that breaks the limits of a macro";
+    } else if (!read.headerValid) {
+        read.problem = name + ": its header is not that of a profile file (wrong mark, version, sizes or checksum)";
+    }
+    return read;
+}
+
+std::unique_ptr<ProfileContents> ReadProfileContents(const std::filesystem::path& path)
+{
+    return ReadProfileFile(path).contents;
 }
 
 int LoadProfileFile(const std::filesystem::path& path, ProfileData& data)

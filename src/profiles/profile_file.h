@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,10 +25,14 @@ namespace kovantis {
 inline constexpr std::string_view kWorkingFileName = "$Profile0";
 inline constexpr std::string_view kProfileFileExtension = "kvp";
 
+// The texts of launch and text-block records are short (paths and typed texts); a string area
+// beyond this is refused before anything is allocated.
+inline constexpr uint32_t kMaxStringAreaSize = 16u << 20;
+
 // Results of ValidateProfileFile.
 inline constexpr int kProfileFileValid = 1;
 inline constexpr int kProfileFileInvalid = 0;       // missing, too small or a bad header
-inline constexpr int kProfileFileUnreadable = -2;   // exists but cannot be opened
+inline constexpr int kProfileFileUnreadable = -2;   // cannot be opened, or not a regular file
 
 // The path with ".kvp" added when it has none (what the file dialogs propose).
 std::filesystem::path WithProfileExtension(std::filesystem::path path);
@@ -38,6 +43,19 @@ std::filesystem::path WorkingFilePath(const Paths& paths);
 // Checks the header of a file (only the header and the file's size are read). A bad header
 // shows PROFILE_FORMAT_ERROR with the path.
 int ValidateProfileFile(const std::filesystem::path& path, Prompter& prompter, const TextSource& texts);
+
+// Shows PROFILE_FORMAT_ERROR with the path.
+void ShowFormatError(const std::filesystem::path& path, Prompter& prompter, const TextSource& texts);
+
+// A profile file read in one pass: its contents when they can be used at all, whether its
+// header is a valid one, and otherwise or besides what is wrong, as "PATH: cause".
+struct ProfileFileRead {
+    std::unique_ptr<ProfileContents> contents;
+    bool headerValid = false;
+    std::string problem;
+    bool Usable() const { return contents && headerValid; }
+};
+ProfileFileRead ReadProfileFile(const std::filesystem::path& path);
 
 // The file's contents without any change to a ProfileData; null when the file cannot be read or
 // breaks a limit: more than 100 macros, a macro record beyond its limits, fewer bytes than the

@@ -1,5 +1,7 @@
 #include "skin/skin_file.h"
 
+#include <algorithm>
+
 #include <optional>
 #include <utility>
 
@@ -53,6 +55,20 @@ std::u16string SkinFile::Text(std::string_view section, std::string_view key, st
     return document_.Read(Widen(section), Widen(key), fallback);
 }
 
-std::string SkinFile::PicturePath(std::string_view fileName) const { return folder_ + std::string(fileName); }
+std::string SkinFile::PicturePath(std::string_view fileName) const {
+    // Skin files are plain text anyone can edit: a picture name never leads out of the skin's
+    // folder (no absolute path, no "..").
+    if (fileName.empty() || fileName.front() == '/') {
+        return {};
+    }
+    for (size_t start = 0; start <= fileName.size();) {
+        const size_t end = std::min(fileName.find_first_of("/\\", start), fileName.size());
+        if (fileName.substr(start, end - start) == "..") {
+            return {};
+        }
+        start = end + 1;
+    }
+    return folder_ + std::string(fileName);
+}
 
 } // namespace kovantis

@@ -36,7 +36,8 @@ public:
     SkinRect PictureOrigin(std::string_view key) const;
 
     std::u16string Text(std::string_view section, std::string_view key, std::u16string_view fallback) const;
-    // A picture beside the skin file.
+    // A picture beside the skin file (or in a folder below it); empty for a name that would lead
+    // out of the skin's folder.
     std::string PicturePath(std::string_view fileName) const;
 
 private:

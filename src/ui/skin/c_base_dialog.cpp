@@ -2,6 +2,8 @@
 
 #include <QImageReader>
 
+#include "platform/regular_file.h"
+
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
@@ -40,7 +42,7 @@ bool CBaseDialog::SetUpSkinWindow() {
     QImage mask;
     if (skin_.MaskPath() == skin_.BackgroundPath()) {
         mask = background_.Pixmap().toImage();
-    } else if (!skin_.MaskPath().empty()) {
+    } else if (!skin_.MaskPath().empty() && IsRegularFile(skin_.MaskPath())) {
         QImageReader reader(QString::fromStdString(skin_.MaskPath()));
         reader.setDecideFormatFromContent(true);
         mask = reader.read();

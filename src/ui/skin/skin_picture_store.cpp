@@ -4,10 +4,13 @@
 
 #include <QImageReader>
 
+#include "platform/regular_file.h"
+
 namespace kovantis {
 
 QPixmap LoadSkinPicture(const std::string& path) {
-    if (path.empty()) {
+    // A FIFO or a device named as a picture would block or never end.
+    if (path.empty() || !IsRegularFile(path)) {
         return {};
     }
     QImageReader reader(QString::fromStdString(path));
@@ -33,6 +36,9 @@ QSize SkinPicture::Size() const {
     }
     if (state_->decoded) {
         return state_->pixmap.size();
+    }
+    if (!IsRegularFile(state_->path)) {
+        return {};
     }
     QImageReader reader(QString::fromStdString(state_->path));
     reader.setDecideFormatFromContent(true);

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEnterEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -236,6 +238,28 @@ TEST_F(LightingPanelTest, AFrameRepaintsOnlyTheKeysWhoseColourChanged)
     ASSERT_TRUE(WaitUntil([&] { return panel_->Layer()->PaintPasses() > passes; }));
     EXPECT_EQ(panel_->Layer()->KeysInLastPass(), 1);
     EXPECT_EQ(panel_->Layer()->PaintPasses(), passes + 1);
+}
+
+TEST_F(LightingPanelTest, ALitKeyStillShowsThePointerOverIt)
+{
+    Arrive(1);  // static colours: frames change nothing
+    dialog_->show();
+    ASSERT_TRUE(WaitUntil([this] { return panel_->PreviewRunning() && panel_->Layer()->PaintPasses() > 0; }));
+    CPngButton* a = keys_.at(KeyA().controlId);
+    const QRect area = a->geometry();
+    const QImage before = dialog_->grab(area).toImage();
+    const int passes = panel_->Layer()->PaintPasses();
+
+    QEnterEvent enter(QPointF(5, 5), a->mapToGlobal(QPointF(5, 5)), a->mapToGlobal(QPointF(5, 5)));
+    QCoreApplication::sendEvent(a, &enter);
+    ASSERT_TRUE(WaitUntil([&] { return panel_->Layer()->PaintPasses() > passes; }));
+    EXPECT_EQ(panel_->Layer()->KeysInLastPass(), 1);
+    EXPECT_NE(dialog_->grab(area).toImage(), before) << "the lit key shows its hover picture";
+    EXPECT_TRUE(panel_->Layer()->ShownColour(KeyA().controlId).has_value());
+
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(a, &leave);
+    ASSERT_TRUE(WaitUntil([&] { return dialog_->grab(area).toImage() == before; }));
 }
 
 } // namespace

@@ -156,22 +156,24 @@ TEST_F(DownloadTest, NamesAreDroppedWhenOnlyTheStepsFitAndTheUserIsToldAfterward
     EXPECT_EQ(lock->macros[0].Name(), u"A long name");
 }
 
-TEST_F(DownloadTest, FailureOnlyFromTheLastKeymapWriteOrAnUnknownActiveProfile)
+TEST_F(DownloadTest, ARefusedBracketOrAnUnknownActiveProfileFailsTheDownload)
 {
-    // The keyboard refuses the opening bracket: the outcome is still the keymap's.
+    // The keyboard refuses the opening bracket: nothing is written, the bracket is closed.
     device.InjectFault(Fault::StatusFF, 3);
-    EXPECT_EQ(DownloadToKeyboard(data, Link(), true), 1);
+    device.ClearSent();
+    EXPECT_EQ(DownloadToKeyboard(data, Link(), true), -102);
+    EXPECT_EQ(Commands(device), (std::vector<uint8_t>{0x01, 0x01, 0x01, 0x02}));
 
     // The active profile cannot be read: nothing is written at all.
     device.Commands().ForgetActiveProfile();
     device.InjectFault(Fault::NoReply, 3);
     device.ClearSent();
-    EXPECT_EQ(DownloadToKeyboard(data, Link(), false), 0);
+    EXPECT_NE(DownloadToKeyboard(data, Link(), false), 1);
     for (uint8_t c : Commands(device)) {
         EXPECT_EQ(c, 0x03);
     }
 
-    // The last keymap's chunk is never answered.
+    // The keyboard is gone.
     device.Commands().ForgetActiveProfile();
     ASSERT_EQ(device.Commands().GetActiveProfile(), 0);
     device.SetPresent(false);
