@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint32_t kEntryHead = 4;
 constexpr uint32_t kEncodedActionSize = 4;
+constexpr uint32_t kMaxEncodedDelayUnits = 0x0FFF;
 
 uint32_t EntrySize(const MacroRecord& record, bool withNames)
 {
@@ -25,7 +26,9 @@ EncodedMacroAction EncodeMacroAction(const MacroAction& action)
 {
     const DeviceKeyAction key = MacroKeyActionOf(action.key);
     EncodedMacroAction encoded;
-    encoded.word = static_cast<uint16_t>((action.delay / 10) & 0x0FFF);
+    // The word holds at most 4095 units of 10 ms; a longer pause plays as the longest one
+    // rather than wrapping round to a short one.
+    encoded.word = static_cast<uint16_t>(std::min<uint32_t>(action.delay / 10, kMaxEncodedDelayUnits));
     encoded.word = static_cast<uint16_t>(encoded.word | ((key.type & 7u) << 12));
     if (action.state != kMacroRelease) {
         encoded.word = static_cast<uint16_t>(encoded.word | 0x8000);

@@ -81,4 +81,25 @@ bool DecodeMacroRecord(std::span<const uint8_t, kMacroRecordSize> bytes, MacroRe
     return terminated && out.actionCount <= kMaxMacroActions;
 }
 
+MacroRecord NewMacroRecord(std::u16string_view name, std::span<const MacroRecord> inUse)
+{
+    std::array<bool, kMaxMacros + 1> used{};
+    for (const MacroRecord& m : inUse) {
+        if (m.id >= 1 && m.id <= kMaxMacros) {
+            used[m.id] = true;
+        }
+    }
+    MacroRecord record;
+    record.SetName(name);
+    record.playCount = 1;
+    record.fresh = 1;
+    for (uint16_t id = 1; id <= kMaxMacros; ++id) {
+        if (!used[id]) {
+            record.id = id;
+            break;
+        }
+    }
+    return record;
+}
+
 } // namespace kovantis

@@ -75,4 +75,12 @@ void EncodeMacroRecord(const MacroRecord& record, std::span<uint8_t, kMacroRecor
 // break the record's own limits: more than 2000 steps or a name without a terminator.
 bool DecodeMacroRecord(std::span<const uint8_t, kMacroRecordSize> bytes, MacroRecord& out);
 
+// The macro a play-macro assignment's value names: ids are 16-bit, the value's high half is
+// ignored wherever a macro is looked up by it.
+constexpr uint16_t MacroIdOfValue(uint32_t value) { return static_cast<uint16_t>(value & 0xFFFF); }
+
+// A zeroed record with the name (cut to 249 units), play count 1, fresh flag 1 and the lowest id
+// in 1..100 that no record of `inUse` carries (0 when all are taken).
+MacroRecord NewMacroRecord(std::u16string_view name, std::span<const MacroRecord> inUse);
+
 } // namespace kovantis

@@ -109,7 +109,8 @@ DownloadOutcome RunDownload(ProfileDataPair& data, const DownloadLink& link, con
         written.macroArea = BuildMacroAreaImage(macros, withNames);
         const Keymap layout = DefaultLayoutOf(link.device);
         // The snapshot's list is the working list: both locks are held since it was copied.
-        const MacroPositionLookup positionOf = [&macros](uint32_t id) {
+        const MacroPositionLookup positionOf = [&macros](uint32_t value) {
+            const uint16_t id = MacroIdOfValue(value);
             const auto found = std::find_if(macros.begin(), macros.end(),
                                             [id](const MacroRecord& m) { return m.id == id; });
             return found == macros.end() ? 0 : static_cast<int>(found - macros.begin());

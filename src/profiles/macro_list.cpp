@@ -1,7 +1,6 @@
 #include "profiles/macro_list.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
 
 namespace kovantis {
@@ -11,8 +10,9 @@ constexpr AssignmentKind kPlayMacro = AssignmentKind::PlayMacro;
 
 const MacroRecord* FindById(std::span<const MacroRecord> macros, uint32_t id)
 {
+    const uint16_t wanted = MacroIdOfValue(id);
     const auto found = std::find_if(macros.begin(), macros.end(),
-                                    [id](const MacroRecord& m) { return m.id == id; });
+                                    [wanted](const MacroRecord& m) { return m.id == wanted; });
     return found == macros.end() ? nullptr : &*found;
 }
 
@@ -42,27 +42,6 @@ std::u16string MacroNameOf(ProfileData& data, uint32_t id)
     return found == nullptr ? std::u16string() : found->Name();
 }
 
-MacroRecord NewMacroRecord(std::u16string_view name, std::span<const MacroRecord> inUse)
-{
-    std::array<bool, kMaxMacros + 1> used{};
-    for (const MacroRecord& m : inUse) {
-        if (m.id >= 1 && m.id <= kMaxMacros) {
-            used[m.id] = true;
-        }
-    }
-    MacroRecord record;
-    record.SetName(name);
-    record.playCount = 1;
-    record.fresh = 1;
-    for (uint16_t id = 1; id <= kMaxMacros; ++id) {
-        if (!used[id]) {
-            record.id = id;
-            break;
-        }
-    }
-    return record;
-}
-
 bool IsMacroAssigned(ProfileData& data, const MacroRecord& record)
 {
     if (record.fresh == 1) {
@@ -71,7 +50,7 @@ bool IsMacroAssigned(ProfileData& data, const MacroRecord& record)
     ProfileData::Lock lock(data);
     const auto& records = lock->image.records;
     return std::any_of(records.begin(), records.end(), [&](const KeyAssignment& a) {
-        return a.kind == kPlayMacro && a.value == record.id;
+        return a.kind == kPlayMacro && MacroIdOfValue(a.value) == record.id;
     });
 }
 
@@ -102,7 +81,7 @@ int CommitMacroList(ProfileData& data, std::span<const MacroRecord> records, Uns
             }
             continue;
         }
-        const MacroRecord* found = FindById(records, a.value & 0xFFFF);
+        const MacroRecord* found = FindById(records, a.value);
         if (found == nullptr || found->fresh == 1) {
             a.kind = AssignmentKind::Default;
             changed = keysCleared = true;

@@ -15,16 +15,15 @@
 
 namespace kovantis {
 
+// Macro ids are 16-bit wherever they are compared: an assignment's 32-bit value names the macro
+// of its low 16 bits, as the commit reads it.
+
 // Position of the first macro with this id; 0 when none has it.
 uint16_t MacroPositionOf(ProfileData& data, uint32_t id);
 // Id of the macro at this position; 0 outside the list.
 uint16_t MacroIdAt(ProfileData& data, int position);
 // Name of the first macro with this id; empty when none has it.
 std::u16string MacroNameOf(ProfileData& data, uint32_t id);
-
-// A zeroed record with the name (cut to 249 units), play count 1, fresh flag 1 and the lowest id
-// in 1..100 that no record of `inUse` carries (0 when all are taken).
-MacroRecord NewMacroRecord(std::u16string_view name, std::span<const MacroRecord> inUse);
 
 // Whether any of the 2048 assignments plays this macro; false at once for a fresh record.
 bool IsMacroAssigned(ProfileData& data, const MacroRecord& record);

@@ -18,8 +18,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    bool tabbedTo_ = false;
     QString name_;
     QPixmap picture_;
 };

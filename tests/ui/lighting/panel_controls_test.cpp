@@ -237,12 +237,29 @@ TEST_F(LightingPanelTest, TheLampAndTheSwitchButtonTurnTheLightingViewOnAndOff)
 
     Click("FUNC_SWITCH");
     EXPECT_FALSE(view_.on);
+    EXPECT_FALSE(Widget<CPngButton>("FUNC_SWITCH")->IsOn());
     EXPECT_FALSE(Shown("CONTROL_XGcombox"));
     EXPECT_FALSE(!panel_->Layer()->isHidden()) << "the key pictures show their captions again";
     EXPECT_EQ(changes, (std::vector<bool>{true, false}));
     // Switching views writes nothing to the lighting.
     for (const SentCommand& c : TakeSent())
         EXPECT_NE(c.command, kWriteRecord);
+}
+
+TEST_F(LightingPanelTest, ThePicturesWorkFromTheKeyboard)
+{
+    Arrive(0, false);
+    dialog_->show();
+    dialog_->activateWindow();
+    auto* lamp = Widget<ui::PanelPicture>("CONTROL_DengStaPic");
+    lamp->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitUntil([&] { return lamp->hasFocus(); }));
+    Press(lamp, Qt::Key_Space);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+    QCoreApplication::sendEvent(lamp, &release);
+    Settle();
+    EXPECT_TRUE(view_.on) << "Space on the lamp turns the lighting view on";
+    EXPECT_TRUE(Shown("CONTROL_XGcombox"));
 }
 
 TEST_F(LightingPanelTest, TheKeyboardsOwnChangesAreReadBackAndDrawn)

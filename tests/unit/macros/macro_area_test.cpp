@@ -47,8 +47,11 @@ TEST(MacroAreaImage, StepEncodingOfDelaysClassesAndStates)
     EXPECT_EQ(EncodeMacroAction({40000, 0x02A, kMacroPress}).word & 0x0FFF, 4000);
     EXPECT_EQ(EncodeMacroAction({15, 0x02A, kMacroPress}).word & 0x0FFF, 1);
     EXPECT_EQ(DecodeMacroAction(EncodeMacroAction({15, 0x02A, kMacroPress})).delay, 10u);
-    // Above 40950 ms only the low 12 bits of the tenths remain.
-    EXPECT_EQ(EncodeMacroAction({41000, 0x02A, kMacroPress}).word & 0x0FFF, 4100 & 0x0FFF);
+    // Above 40950 ms the pause saturates at the longest the word holds instead of wrapping
+    // round to a short one (41000 would have played as 40 ms).
+    EXPECT_EQ(EncodeMacroAction({40950, 0x02A, kMacroPress}).word & 0x0FFF, 0x0FFF);
+    EXPECT_EQ(EncodeMacroAction({41000, 0x02A, kMacroPress}).word, 0xAFFF);
+    EXPECT_EQ(EncodeMacroAction({0xFFFFFFFF, 0x02A, kMacroRelease}).word, 0x2FFF);
     // A state other than release counts as a press.
     EXPECT_EQ(EncodeMacroAction({0, 0x02A, 7}).word & 0x8000, 0x8000);
 

@@ -113,6 +113,20 @@ TEST_F(DownloadTest, ApplyWritesTheMacroAreaAndOnlyTheActiveKeymap)
     }
 }
 
+TEST_F(DownloadTest, AMacroIdIsItsLowSixteenBits)
+{
+    ASSERT_EQ(device.Commands().SetActiveProfile(0), 1);
+    SetMacros({Macro(1, u"First", 1), Macro(2, u"Second", 1)});
+    {
+        ProfileData::Lock lock(data.working);
+        lock->image.Bank(0)[kKeyA] = MakeAssignment(AssignmentKind::PlayMacro, 0x10002);
+    }
+    ASSERT_EQ(DownloadToKeyboard(data, Link(), false), 1);
+    const auto keymap = device.Model().Keymap(0);
+    EXPECT_EQ(keymap[3 * kPositionOfA], 5);
+    EXPECT_EQ(keymap[3 * kPositionOfA + 2], 1);  // macro 2, not the one at position 0
+}
+
 TEST_F(DownloadTest, AllProfilesWritesThreeKeymapsInOrder)
 {
     // Before the keyboard has reported its factory keymap the compiled-in one stands in: an

@@ -137,6 +137,19 @@ TEST_F(MacroListTest, CommitThatRepairsNothingLeavesApplyAlone)
     EXPECT_EQ(MacroNameOf(data.working, 1), u"Renamed");
 }
 
+TEST_F(MacroListTest, IdsCompareInSixteenBitsEverywhere)
+{
+    // The commit reads an assignment's value 0x10002 as macro 2; so must every lookup, or the
+    // key would play the macro at position 0 and show no name.
+    SetMacros({Committed(1, u"One"), Committed(2, u"Two")});
+    Record(0, 5) = PlayMacro(0x10002);
+    EXPECT_EQ(MacroPositionOf(data.working, 0x10002), 1);
+    EXPECT_EQ(MacroNameOf(data.working, 0x10002), u"Two");
+    EXPECT_TRUE(IsMacroAssigned(data.working, Committed(2)));
+    ASSERT_EQ(CommitMacroList(data.working, std::vector<MacroRecord>{Committed(1), Committed(2)}, changes, window), 1);
+    EXPECT_EQ(Record(0, 5), PlayMacro(0x10002));
+}
+
 TEST(ProfileDataLocks, WorkingBeforeSnapshotIsEnforced)
 {
     ProfileDataPair data;
