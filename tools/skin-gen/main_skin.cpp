@@ -352,7 +352,7 @@ bool WriteMainSkin(const std::string& folder) {
     SkinIni ini;
     ini.Set("SCREEN", "Main", std::string(kovantis::kMainNormalPicture));
     ini.Set("SCREEN", "Mask", "main_mask.bmp");
-    ini.Set("SCREEN", "Link", "https://www.example.org/kovantis");
+    // No Link: the link button opens the help page shipped with the program.
     for (const Control& control : controls) {
         ini.Image(control.key, control.rect);
     }

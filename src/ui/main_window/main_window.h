@@ -84,6 +84,8 @@ public:
     // required piece is missing (a skin picture, Init of the library): the program then ends
     // silently.
     bool Initialise();
+    // Why Initialise gave false, in one line for standard error ("" when it did not).
+    const std::string& StartFailure() const { return startFailure_; }
 
     // "OPEN" from a second instance or the tray: show the window, or say there is no keyboard.
     void Open();
@@ -103,6 +105,7 @@ public:
     // -- what tests, the screenshot and the dialogs look at --
     bool WindowReady() const;
     TrayIcon CurrentTrayIcon() const { return currentIcon_; }
+    ui::CTrayIcon* Tray() const { return tray_.get(); }
     CPngButton* Control(std::string_view skinKey) const;
     CPngButton* KeyButton(int controlId) const;
     const KeyboardViewModel& ViewModel() const { return viewModel_; }
@@ -152,6 +155,7 @@ private:
 
     // -- start-up, showing, quitting (main_window.cpp) --
     void HandleInit();
+    std::string MissingPictureLine();
     void QuitNow();
     void LayOutControls();
     void ConnectControls();
@@ -212,6 +216,7 @@ private:
     std::u16string link_;
     UrlOpener openUrl_;
     bool quitting_ = false;
+    std::string startFailure_;
 };
 
 } // namespace kovantis
