@@ -69,6 +69,7 @@ const ControlHandler::Verb ControlHandler::kVerbs[] = {
     {"delay", &ControlHandler::Delay},
     {"refuse", &ControlHandler::Refuse},
     {"wrong-command", &ControlHandler::WrongCommand},
+    {"after", &ControlHandler::After},
     {"reset", &ControlHandler::Reset},
     {"save", &ControlHandler::Save},
     {"quit", &ControlHandler::Quit},
@@ -229,6 +230,15 @@ std::string ControlHandler::WrongCommand(const Words& words) {
     }
     faults_.WrongCommandNext(*n);
     return "ok answering the next " + std::to_string(*n) + " commands with another command byte";
+}
+
+std::string ControlHandler::After(const Words& words) {
+    const auto n = words.size() == 2 ? RepeatCount(words, 1) : std::nullopt;
+    if (!n) {
+        return Usage("after N");
+    }
+    faults_.AfterNext(*n);
+    return "ok the faults start after the next " + std::to_string(*n) + " commands";
 }
 
 std::string ControlHandler::Reset(const Words& words) {

@@ -223,6 +223,7 @@ one line, "ok ..." or "error ...". Numbers are decimal or 0x-prefixed hex; event
   refuse ff|fe [N]          answer the next N commands (default 1) with status 0xFF or 0xFE
                             without carrying them out
   wrong-command [N]         answer the next N commands (default 1) with another command byte
+  after N                   let the next N commands through before the faults above start
   reset                     back to the factory state (memory and faults)
   save                      write the state file now
   quit                      save and exit
