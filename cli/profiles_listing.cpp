@@ -5,7 +5,7 @@
 
 #include "keyboard/assignment_text.h"
 #include "keyboard/bank.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "platform/ini_file.h"
 
 namespace kovantis::cli {

@@ -17,11 +17,6 @@ bool IsFlippedFunctionKey(int controlId)
            controlId < kFirstFunctionKeyControlId + kFlippedFunctionKeyCount;
 }
 
-bool IsExtraKey(int controlId)
-{
-    return controlId >= kFirstExtraControlId && controlId < kFirstExtraControlId + kExtraKeyCount;
-}
-
 } // namespace
 
 std::string ExtraKeySkinKey(int d)
@@ -172,7 +167,7 @@ void KeyboardViewModel::EndEditing(int controlId)
 
 bool KeyboardViewModel::ClickPaintsInLightingView(int controlId)
 {
-    return PhysicalKeyOfControl(controlId) != nullptr || controlId == kFnControlId || IsExtraKey(controlId);
+    return PhysicalKeyOfControl(controlId) != nullptr || controlId == kFnControlId || IsExtraKeyControl(controlId);
 }
 
 void KeyboardViewModel::RestoreDefaultRecords(std::span<KeyAssignment, kRecordsPerBank> bank, GKeyBank gBank)

@@ -41,6 +41,12 @@ inline constexpr int kFlippedFunctionKeyCount = 4;
 // buttons out, like any control it leaves out.
 std::string ExtraKeySkinKey(int d);
 
+// D1 to D6.
+constexpr bool IsExtraKeyControl(int controlId)
+{
+    return controlId >= kFirstExtraControlId && controlId < kFirstExtraControlId + kExtraKeyCount;
+}
+
 struct KeyButtonState {
     int controlId = 0;
     KeyButtonKind kind = KeyButtonKind::Key;

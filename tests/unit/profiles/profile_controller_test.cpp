@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "keyboard/key_code.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "profiles/macro_list.h"
 #include "profile_test_support.h"
 #include "profiles/keyboard_readback.h"
