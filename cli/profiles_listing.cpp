@@ -7,8 +7,8 @@
 #include "cli/json_writer.h"
 #include "keyboard/assignment_text.h"
 #include "keyboard/bank.h"
+#include "wire/le_bytes.h"
 #include "platform/ini_file.h"
-#include "platform/le_bytes.h"
 
 namespace kovantis::cli {
 namespace {

@@ -1,6 +1,6 @@
 #include "vkbd/fault_plan.h"
 
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 
 namespace kovantis::vkbd {
 namespace {

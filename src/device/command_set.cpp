@@ -171,9 +171,8 @@ int CommandSet::ReadDefaultKeymap(std::span<uint8_t, kKeymapSize> out)
 
 int CommandSet::WriteKeyColours(std::span<const uint8_t> data, int keyIndex, int profile)
 {
-    constexpr int kKeyCount = kKeymapSize / 3;
     if (!FitsOneReport(data.size()) || !ValidProfile(profile) || keyIndex < 0 ||
-        keyIndex >= kKeyCount)
+        keyIndex >= kKeymapPositions)
         return kResultBadArgument;
     const int address = keyIndex * 3 + profile * kKeyColourProfileStride;
     ReportBuffer reply{};

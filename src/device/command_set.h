@@ -10,24 +10,12 @@
 #include <mutex>
 #include <span>
 
-#include "platform/command_report.h"
-#include "ports/profile_count.h"
+#include "wire/command_report.h"
+#include "wire/keyboard_memory.h"
 
 namespace kovantis {
 
 class RequestChannel;
-
-inline constexpr int kSettingsBlockSize = 44;
-inline constexpr int kProfileRecordSize = 42;
-inline constexpr int kKeymapSize = 378;
-inline constexpr int kReportDataSize = static_cast<int>(kMaxDataLength);
-inline constexpr int kKeyColourProfileStride = 512;
-
-// Settings block fields.
-inline constexpr int kSettingsActiveProfile = 10;
-inline constexpr int kSettingsMacroSpace = 11;  // macro area size in units of 128 bytes
-inline constexpr int kSettingsEffectList = 12;  // 32 effect numbers
-inline constexpr int kMacroSpaceUnit = 128;
 
 // Command results besides the channel's 1, 0, -1 and -2.
 inline constexpr int kResultRefusedFF = -102;

@@ -100,8 +100,15 @@ int ProfileController::Apply()
         ProfileData::Lock lock(env_.data.working);
         // The download shows its own failure, naming what failed (a list too long for the
         // keyboard, a refusal, no answer, a keyboard gone).
+        // Edits go to the bank of the profile the window shows. When that is not the profile
+        // the keyboard runs (a refused switch, the profile manager), writing only the active
+        // one's keymap would send the edit nowhere: all three are written then.
+        // (An active profile that cannot be read leaves the download to refuse, as it does.)
+        const int active = env_.commands.GetActiveProfile();
+        const bool allProfiles = active >= 0 && active != currentProfile_ && currentProfile_ >= 0 &&
+                                 currentProfile_ < kProfileCount;
         int saved = 0;
-        const int downloaded = JournaledDownload(DownloadScope{false, -1}, &saved);
+        const int downloaded = JournaledDownload(DownloadScope{allProfiles, -1}, &saved);
         result = downloaded != 1 ? downloaded : saved == 1 ? 1 : 0;
         if (result == 1) {
             env_.changes.Clear();

@@ -1,6 +1,6 @@
 #include "support/fake_device.h"
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 #include <algorithm>
 #include <atomic>

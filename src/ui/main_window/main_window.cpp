@@ -21,6 +21,7 @@
 #include "ui/lighting/lighting_panel.h"
 #include "ui/main_window/keyboard_view.h"
 #include "ui/main_window/main_window_controls.h"
+#include "ui/main_window/main_window_key_assignment.h"
 #include "ui/main_window/main_window_port.h"
 #include "ui/main_window/progress_picture.h"
 #include "ui/shell/tray_icon.h"

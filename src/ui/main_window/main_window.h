@@ -45,7 +45,9 @@ class ProfileController;
 class Prompter;
 class Session;
 class UnsavedChanges;
+struct KeyAssignmentParts;
 struct ProfileDataPair;
+class Kovantis_DlgComposite;
 
 namespace ui {
 class CTrayIcon;
@@ -122,6 +124,8 @@ public:
     ui::LightingPanel* LightingPanel() const { return lighting_; }
     ui::AboutBoxOpener& About() { return about_; }
     Prompter& Ask();
+    // The key assignment dialog, once a key has been clicked; null before.
+    Kovantis_DlgComposite* KeyAssignmentDialog() const;
     QString Text(std::string_view key) const;
     std::u16string Text16(std::string_view key) const;
 
@@ -202,6 +206,8 @@ private:
 
     const MainWindowSetup setup_;
     std::unique_ptr<Parts> parts_;
+    // Declared after the session's parts, so it goes first: its store refers to them.
+    std::unique_ptr<KeyAssignmentParts> keyAssignment_;
     ui::JobRunner jobs_;
     KeyboardViewModel viewModel_;
     ui::KeyboardView* keyboardView_ = nullptr;

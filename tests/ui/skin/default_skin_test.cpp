@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include "keyboard/keyboard_view_model.h"
 #include "keyboard/physical_layout.h"
 #include "skin/skin_file.h"
 #include "skin/skin_keys.h"
@@ -122,6 +123,13 @@ TEST(DefaultSkin, KeyStatesAreTellApartAndButtonsDoNotOverlap) {
     for (std::string_view key : MainImageKeys()) {
         const SkinRect r = skin.Rect(key);
         buttons.emplace_back(std::string(key), QRect(r.x, r.y, r.w, r.h));
+    }
+    // D1 to D6 have places of their own, for when the flip makes them usable.
+    for (int d = 0; d < kExtraKeyCount; ++d) {
+        const SkinRect r = skin.Rect(ExtraKeySkinKey(d));
+        EXPECT_FALSE(r.IsAbsent()) << ExtraKeySkinKey(d);
+        EXPECT_GT(Difference(normal, over, QRect(r.x - 1, r.y - 1, r.w, r.h)), 4.0) << ExtraKeySkinKey(d);
+        buttons.emplace_back(ExtraKeySkinKey(d), QRect(r.x, r.y, r.w, r.h));
     }
     for (size_t i = 0; i < buttons.size(); ++i) {
         for (size_t j = i + 1; j < buttons.size(); ++j) {
