@@ -21,8 +21,7 @@ CommandRegistration::CommandRegistration(const Command& command)
 std::vector<Command> AllCommands()
 {
     std::vector<Command> commands = Registry();
-    std::sort(commands.begin(), commands.end(),
-              [](const Command& a, const Command& b) { return a.name < b.name; });
+    std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
     return commands;
 }
 

@@ -16,10 +16,18 @@ namespace {
 
 constexpr long kMessageApply = 0x1E;
 
-int WindowCommand(Session& session, std::span<const std::string_view> args);
+int WindowCommand(Session& session, const Arguments& args);
 
 const Command kWindowCommand{"window-command", "N",
                              "send window command N to the running desktop program (30: apply)",
+                             "N is one of the numbers the desktop program's window takes from outside:\n"
+                             "  30      apply the working data to the keyboard\n"
+                             "  32780   open the firmware update dialog\n"
+                             "  32784   switch to Chinese\n"
+                             "  32785   switch to English\n"
+                             "\n"
+                             "Example:\n"
+                             "  kovantis-cli window-command 30\n",
                              &WindowCommand};
 const CommandRegistration registerWindowCommand(kWindowCommand);
 
@@ -57,16 +65,17 @@ bool SendLine(const std::string& path, const std::string& line)
     return ok && answer == "ok";
 }
 
-int WindowCommand(Session& session, std::span<const std::string_view> args)
+int WindowCommand(Session& session, const Arguments& args)
 {
-    const auto number = args.size() == 1 ? ParseNumber(args[0], 0, 0xFFFF) : std::nullopt;
+    const auto number = args.operands.size() == 1 ? ParseNumber(args.operands[0], 0, 0xFFFF) : std::nullopt;
     if (!number)
         return session.UsageError(kWindowCommand, "window-command takes one number, 0 to 65535");
     const std::string line =
         std::string(*number == kMessageApply ? "MESSAGE " : "COMMAND ") + std::to_string(*number) + "\n";
     const std::string path = DesktopSocketPath();
     if (!SendLine(path, line)) {
-        session.Err() << "kovantis-cli: the desktop program does not answer on " << path << '\n';
+        session.Err() << "kovantis-cli: the desktop program does not answer on " << path
+                      << " (is it running?)\n";
         return kExitFailed;
     }
     return kExitOk;

@@ -7,7 +7,9 @@
 
 #include "app/language_table.h"
 #include "cli/command_registry.h"
+#include "cli/failure_text.h"
 #include "cli/instance_check.h"
+#include "cli/keyboard_search.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "ports/clock.h"
@@ -37,12 +39,14 @@ LightingSkinTexts MainSkinTexts(const Paths& paths)
 
 void ConsolePrompter::ShowMessage(const std::u16string& text, const std::u16string&)
 {
-    err_ << Utf16ToUtf8(text) << '\n';
+    ++said_;
+    err_ << "kovantis-cli: " << Utf16ToUtf8(text) << '\n';
 }
 
 bool ConsolePrompter::AskYesNo(const std::u16string& text, const std::u16string&)
 {
-    err_ << Utf16ToUtf8(text) << " (no)\n";
+    ++said_;
+    err_ << "kovantis-cli: " << Utf16ToUtf8(text) << " (answered no)\n";
     return false;
 }
 
@@ -93,20 +97,20 @@ int Session::ConnectKeyboard()
     const int started = core_->Start();
     if (started <= 0) {
         core_.reset();
-        return Failure("starting the device library", started);
+        err_ << "kovantis-cli: the device library did not start (Init gave " << started << ")\n";
+        return kExitFailed;
     }
     device.WaitUntilPresent(kArrivalWait);
     core_->Link().GetPresence().WaitIdle();
     if (!device.Present()) {
         keyboardAbsent_ = true;
-        err_ << "kovantis-cli: no keyboard found (result 0)\n";
+        err_ << "kovantis-cli: no keyboard found\n" << ExplainNoKeyboard(SystemSearchPlaces());
         return kExitFailed;
     }
     // A keyboard that did not answer its arrival reads will not answer the command either: one
     // exchange's retries are enough to know.
     if (const int arrival = device.ArrivalReadResult(); KeyboardGoneOrSilent(arrival)) {
-        err_ << "kovantis-cli: reading the keyboard failed: " << DescribeCommandResult(arrival) << " (result "
-             << arrival << ")\n";
+        err_ << "kovantis-cli: reading the keyboard failed: " << ResultReason(arrival) << '\n';
         return kExitFailed;
     }
     // A download an earlier run left unfinished is completed before anything else.
@@ -115,16 +119,9 @@ int Session::ConnectKeyboard()
     return kExitOk;
 }
 
-int Session::Failure(std::string_view what, int result)
-{
-    err_ << "kovantis-cli: " << what << " failed (result " << result << ")\n";
-    return kExitFailed;
-}
-
 int Session::UsageError(const Command& command, std::string_view message)
 {
-    err_ << "kovantis-cli: " << message << "\nusage: kovantis-cli " << command.name << ' '
-         << command.usage << '\n';
+    err_ << "kovantis-cli: " << message << "\nTry 'kovantis-cli help " << command.name << "'.\n";
     return kExitUsage;
 }
 

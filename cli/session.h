@@ -24,15 +24,18 @@ namespace kovantis::cli {
 
 struct Command;
 
-// Messages go to standard error; questions are answered No (a script cannot answer them).
+// Messages go to standard error after the program's name; questions are answered No (a script
+// cannot answer them). Counts what it said, so that a command knows a failure was explained.
 class ConsolePrompter final : public Prompter {
 public:
     explicit ConsolePrompter(std::ostream& err) : err_(err) {}
     void ShowMessage(const std::u16string& text, const std::u16string& caption = {}) override;
     bool AskYesNo(const std::u16string& text, const std::u16string& caption = {}) override;
+    int Said() const { return said_; }
 
 private:
     std::ostream& err_;
+    int said_ = 0;
 };
 
 class Session {
@@ -48,11 +51,11 @@ public:
     int LanguageValue();
     // The working copy and the download snapshot the commands work on.
     ProfileDataPair& Data() { return data_; }
-    Prompter& GetPrompter() { return prompter_; }
+    ConsolePrompter& GetPrompter() { return prompter_; }
 
     // Connects to the keyboard and waits until its arrival has been handled. kExitOk, or a
     // message on standard error and kExitFailed (desktop program running, library missing,
-    // keyboard absent).
+    // keyboard absent: then which keyboard was looked for where, and what may keep it away).
     int ConnectKeyboard();
     // The last ConnectKeyboard reached the library and found no keyboard.
     bool KeyboardAbsent() const { return keyboardAbsent_; }
@@ -61,9 +64,7 @@ public:
     DeviceLink& Link() { return core_->Link(); }
     CommandSet& Commands() { return core_->Commands(); }
 
-    // "kovantis-cli: WHAT failed (result N)" on standard error; returns kExitFailed.
-    int Failure(std::string_view what, int result);
-    // The message and the command's usage line on standard error; returns kExitUsage.
+    // The message and a pointer to the command's help on standard error; returns kExitUsage.
     int UsageError(const Command& command, std::string_view message);
 
 private:

@@ -29,14 +29,19 @@
 #include "backend.h"
 #include "fd.h"
 #include "log.h"
-#include "platform/le_bytes.h"
+#include "wire/command_report.h"
+#include "wire/le_bytes.h"
+#include "wire/virtual_link.h"
 
 namespace devlinx {
 namespace {
 
-enum Packet : uint8_t { kHello = 0x00, kCommand = 0x01, kConsumer = 0x02, kStatus = 0x03 };
-constexpr size_t kHelloSize = 5;
-constexpr size_t kCommandReportSize = 64;
+using kovantis::kLinkCommand;
+using kovantis::kLinkConsumer;
+using kovantis::kLinkHello;
+using kovantis::kLinkHelloSize;
+using kovantis::kLinkStatus;
+constexpr size_t kCommandReportSize = kovantis::kReportSize;
 
 constexpr uint32_t kFolderEvents =
     IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE_SELF |
@@ -145,9 +150,9 @@ int VirtualBackend::Write(Collection c, const uint8_t* report, size_t length)
 {
     uint8_t type = 0;
     if (c == Collection::command && length == kCommandReportSize)
-        type = kCommand;
+        type = kLinkCommand;
     else if (c == Collection::status)
-        type = kStatus;
+        type = kLinkStatus;
     else
         return 0;
     iovec parts[2] = {{&type, 1}, {const_cast<uint8_t*>(report), length}};
@@ -345,14 +350,14 @@ void VirtualBackend::DrainSocket()
 
 void VirtualBackend::HandlePacket(const uint8_t* packet, size_t length)
 {
-    if (packet[0] == kHello) {
+    if (packet[0] == kLinkHello) {
         if (hello_seen_)
             return;
         hello_seen_ = true;
         const std::span<const uint8_t> hello(packet, length);
-        const DeviceIds peer{length >= kHelloSize ? kovantis::ReadU16(hello, 1) : uint16_t{0},
-                             length >= kHelloSize ? kovantis::ReadU16(hello, 3) : uint16_t{0}};
-        if (length < kHelloSize || !(peer == ids_)) {
+        const DeviceIds peer{length >= kLinkHelloSize ? kovantis::ReadU16(hello, 1) : uint16_t{0},
+                             length >= kLinkHelloSize ? kovantis::ReadU16(hello, 3) : uint16_t{0}};
+        if (length < kLinkHelloSize || !(peer == ids_)) {
             Log("virtual keyboard says %04x:%04x, looking for %04x:%04x", peer.vendor,
                 peer.product, ids_.vendor, ids_.product);
             return;
@@ -366,9 +371,9 @@ void VirtualBackend::HandlePacket(const uint8_t* packet, size_t length)
     }
     if (counts_.Get(Collection::command) == 0)
         return;
-    if (packet[0] == kCommand)
+    if (packet[0] == kLinkCommand)
         sink_.ReportArrived(Collection::command, packet + 1, length - 1, 0);
-    else if (packet[0] == kConsumer && length >= 3)
+    else if (packet[0] == kLinkConsumer && length >= 3)
         sink_.ReportArrived(Collection::consumer, packet + 1, 2,
                             kovantis::ReadU16(std::span(packet, length), 1));
 }
@@ -392,11 +397,7 @@ void VirtualBackend::Disconnect()
 
 std::string VirtualSocketPath()
 {
-    if (const char* path = std::getenv("DEVLINX_VIRTUAL_SOCKET"); path != nullptr && *path != '\0')
-        return path;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0')
-        return std::string(runtime) + "/kovantis-vkbd.sock";
-    return "/tmp/kovantis-vkbd-" + std::to_string(::getuid()) + ".sock";
+    return kovantis::VirtualSocketPath(std::getenv("DEVLINX_VIRTUAL_SOCKET"), std::getenv("XDG_RUNTIME_DIR"));
 }
 
 std::unique_ptr<Backend> MakeVirtualBackend(DeviceIds ids, std::string socket_path,

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 namespace devlinx {
 namespace {

@@ -69,6 +69,7 @@ const ControlHandler::Verb ControlHandler::kVerbs[] = {
     {"delay", &ControlHandler::Delay},
     {"refuse", &ControlHandler::Refuse},
     {"wrong-command", &ControlHandler::WrongCommand},
+    {"after", &ControlHandler::After},
     {"reset", &ControlHandler::Reset},
     {"save", &ControlHandler::Save},
     {"quit", &ControlHandler::Quit},
@@ -176,6 +177,7 @@ std::string ControlHandler::Info(const Words& words) {
            " active-profile=" + std::to_string(model_.ActiveProfile()) +
            " in-transfer=" + yesNo(model_.InTransfer()) +
            " bad-checksums=" + std::to_string(model_.BadChecksums()) +
+           " commands=" + std::to_string(model_.CommandsReceived()) +
            " latency-ms=" + std::to_string(latencyUs / 1000);
 }
 
@@ -229,6 +231,15 @@ std::string ControlHandler::WrongCommand(const Words& words) {
     }
     faults_.WrongCommandNext(*n);
     return "ok answering the next " + std::to_string(*n) + " commands with another command byte";
+}
+
+std::string ControlHandler::After(const Words& words) {
+    const auto n = words.size() == 2 ? RepeatCount(words, 1) : std::nullopt;
+    if (!n) {
+        return Usage("after N");
+    }
+    faults_.AfterNext(*n);
+    return "ok the faults start after the next " + std::to_string(*n) + " commands";
 }
 
 std::string ControlHandler::Reset(const Words& words) {

@@ -35,6 +35,7 @@ private:
     std::string Delay(const Words& words);
     std::string Refuse(const Words& words);
     std::string WrongCommand(const Words& words);
+    std::string After(const Words& words);
     std::string Reset(const Words& words);
     std::string Save(const Words& words);
     std::string Quit(const Words& words);

@@ -1,6 +1,6 @@
 #include "vkbd/fault_plan.h"
 
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 
 namespace kovantis::vkbd {
 namespace {
@@ -17,7 +17,8 @@ bool TakeOne(int& count) {
 } // namespace
 
 std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> request) {
-    if (!TakeOne(refuseCount_)) {
+    holding_ = TakeOne(holdOff_);
+    if (holding_ || !TakeOne(refuseCount_)) {
         return std::nullopt;
     }
     Report reply = ReplyFrameFor(request);
@@ -27,6 +28,10 @@ std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> reques
 }
 
 FaultPlan::Outcome FaultPlan::Shape(Report& reply) {
+    if (holding_) {
+        holding_ = false;
+        return {};
+    }
     if (TakeOne(wrongCommand_)) {
         // Flipping the top bit always gives another byte, and none the host itself sends.
         reply[kCommandOffset] ^= 0x80;

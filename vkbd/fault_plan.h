@@ -22,6 +22,9 @@ public:
         refuseCount_ = count;
     }
     void WrongCommandNext(int count) { wrongCommand_ = count; }
+    // The next `count` commands are answered normally; the faults armed take effect after them
+    // (to reach the middle of a transfer that starts with reads).
+    void AfterNext(int count) { holdOff_ = count; }
     void Clear() { *this = FaultPlan{}; }
 
     // A refusal armed for the next reply: the keyboard does not carry the command out.
@@ -35,6 +38,8 @@ public:
     Outcome Shape(Report& reply);
 
 private:
+    int holdOff_ = 0;
+    bool holding_ = false;  // the command being answered is one of those held off
     int drop_ = 0;
     std::chrono::milliseconds delay_{0};
     int delayCount_ = 0;

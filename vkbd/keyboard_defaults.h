@@ -5,17 +5,16 @@
 #include <cstdint>
 #include <span>
 
-namespace kovantis::vkbd {
+#include "wire/keyboard_memory.h"
 
-inline constexpr size_t kEffectListSize = 32;
-inline constexpr size_t kLightingRecordSize = 42;
+namespace kovantis::vkbd {
 
 // The effects of the usual firmware: every animated effect, static colour and per-key colours.
 std::array<uint8_t, kEffectListSize> DefaultEffectList();
 
 // The lighting and report-rate record of one profile (0 to 2); the three profiles ship with
 // different effects so that switching profiles shows.
-std::array<uint8_t, kLightingRecordSize> DefaultLightingRecord(int profile);
+std::array<uint8_t, kProfileRecordSize> DefaultLightingRecord(int profile);
 
 // The per-key colour every key starts with.
 inline constexpr std::array<uint8_t, 3> kDefaultKeyColour{0xFF, 0x00, 0x00};

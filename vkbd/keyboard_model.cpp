@@ -1,8 +1,9 @@
 #include "vkbd/keyboard_model.h"
 
-#include "keyboard/default_layout.h"
+#include "vkbd/factory_keymap.h"
+
 #include "vkbd/keyboard_defaults.h"
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 
 #include <algorithm>
 
@@ -43,9 +44,9 @@ KeyboardModel::KeyboardModel(const KeyboardOptions& options) : options_(options)
 
 void KeyboardModel::Reset() {
     settings_.fill(0);
-    settings_[kMacroSpaceByte] = options_.macroSpaceUnits;
+    settings_[kSettingsMacroSpace] = options_.macroSpaceUnits;
     std::copy(options_.effects.begin(), options_.effects.end(),
-              settings_.begin() + kEffectListByte);
+              settings_.begin() + kSettingsEffectList);
     for (int p = 0; p < kProfileCount; ++p) {
         const auto record = DefaultLightingRecord(p);
         std::copy(record.begin(), record.end(),
@@ -53,20 +54,20 @@ void KeyboardModel::Reset() {
     }
     keyColours_.fill(0);
     for (int p = 0; p < kProfileCount; ++p) {
-        for (size_t k = 0; k < kKeyCount; ++k) {
+        for (size_t k = 0; k < kKeymapPositions; ++k) {
             std::copy(kDefaultKeyColour.begin(), kDefaultKeyColour.end(),
                       keyColours_.begin() +
-                          static_cast<ptrdiff_t>(p * kKeyColoursPerProfile + k * 3));
+                          static_cast<ptrdiff_t>(p * kKeyColourProfileStride + k * 3));
         }
     }
-    const auto layout = kovantis::DefaultLayoutBytes();
+    const auto& layout = FactoryKeymapBytes();
     std::copy(layout.begin(), layout.end(), factoryKeymap_.begin());
     for (int p = 0; p < kProfileCount; ++p) {
         std::copy(layout.begin(), layout.end(),
                   keymaps_.begin() + static_cast<ptrdiff_t>(p * kKeymapSize));
     }
     // A keyboard that never received macros holds no macro area header (no 0x55AA magic).
-    macroArea_.assign(static_cast<size_t>(options_.macroSpaceUnits) * kMacroSpaceUnitSize, 0);
+    macroArea_.assign(static_cast<size_t>(options_.macroSpaceUnits) * kMacroSpaceUnit, 0);
     inTransfer_ = false;
     bootRequested_ = false;
     ++generation_;
@@ -89,6 +90,7 @@ std::optional<Report> KeyboardModel::HandleCommand(std::span<const uint8_t, 64> 
     if (request[0] != kReportId) {
         return std::nullopt;
     }
+    ++commandsReceived_;
     if (IsBootLoaderCommand(request)) {
         bootRequested_ = true;
         return std::nullopt;
@@ -153,7 +155,7 @@ uint8_t KeyboardModel::Write(const Area& area, std::span<const uint8_t, 64> requ
 
 uint8_t KeyboardModel::ReadSettings(std::span<const uint8_t, 64> request, Report& reply) const {
     const Request r = Decode(request);
-    if (r.length != kSettingsSize || r.address != 0) {
+    if (r.length != kSettingsBlockSize || r.address != 0) {
         return kStatusRefused;
     }
     std::copy(settings_.begin(), settings_.end(), reply.begin() + kDataOffset);
@@ -164,11 +166,11 @@ uint8_t KeyboardModel::ReadSettings(std::span<const uint8_t, 64> request, Report
 // whatever the host writes there. An active profile other than 0..2 is refused.
 uint8_t KeyboardModel::WriteSettings(std::span<const uint8_t, 64> request) {
     const Request r = Decode(request);
-    const auto block = request.subspan(kDataOffset, kSettingsSize);
-    if (r.length != kSettingsSize || r.address != 0 || block[kActiveProfileByte] >= kProfileCount) {
+    const auto block = request.subspan(kDataOffset, kSettingsBlockSize);
+    if (r.length != kSettingsBlockSize || r.address != 0 || block[kSettingsActiveProfile] >= kProfileCount) {
         return kStatusRefused;
     }
-    std::copy(block.begin(), block.begin() + kMacroSpaceByte, settings_.begin());
+    std::copy(block.begin(), block.begin() + kSettingsMacroSpace, settings_.begin());
     ++generation_;
     return kStatusOk;
 }
@@ -193,7 +195,7 @@ std::span<const uint8_t> KeyboardModel::KeyColours(int profile) const {
         return {};
     }
     return std::span<const uint8_t>(keyColours_)
-        .subspan(static_cast<size_t>(profile) * kKeyColoursPerProfile, kKeyColoursPerProfile);
+        .subspan(static_cast<size_t>(profile) * kKeyColourProfileStride, kKeyColourProfileStride);
 }
 
 std::span<const uint8_t> KeyboardModel::Keymap(int profile) const {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/command_report.h"
-#include "ports/profile_count.h"
+#include "wire/command_report.h"
+#include "wire/keyboard_memory.h"
 
 namespace kovantis::vkbd {
 
@@ -32,16 +32,6 @@ inline constexpr uint8_t kStatusRefused = kStatusRefusedFF;
 // The start of every reply: report id, then the request's command, length and address
 // repeated; status 0, no data, not sealed yet.
 Report ReplyFrameFor(std::span<const uint8_t, kReportSize> request);
-
-inline constexpr size_t kSettingsSize = 44;
-inline constexpr size_t kActiveProfileByte = 10;
-inline constexpr size_t kMacroSpaceByte = 11;
-inline constexpr size_t kEffectListByte = 12;
-inline constexpr size_t kProfileRecordSize = 42;
-inline constexpr size_t kKeyColoursPerProfile = 512;
-inline constexpr size_t kKeyCount = 126;
-inline constexpr size_t kKeymapSize = 378;
-inline constexpr size_t kMacroSpaceUnitSize = 128;
 
 class KeyboardModel {
 public:
@@ -65,10 +55,12 @@ public:
     std::span<const uint8_t> FactoryKeymap() const;            // 378 bytes
     std::span<const uint8_t> MacroArea() const;                // macro space bytes
 
-    int ActiveProfile() const { return settings_[kActiveProfileByte]; }
+    int ActiveProfile() const { return settings_[kSettingsActiveProfile]; }
     bool InTransfer() const { return inTransfer_; }
     // Requests whose checksum did not match; the keyboard still answers them.
     int BadChecksums() const { return badChecksums_; }
+    // Command reports received since start (tests check that something touched nothing).
+    int CommandsReceived() const { return commandsReceived_; }
     // Grows with every change of the memory, so an owner can tell whether to save.
     uint64_t Generation() const { return generation_; }
 
@@ -94,14 +86,15 @@ private:
     std::vector<uint8_t> SerializeState() const;
 
     KeyboardOptions options_;
-    std::array<uint8_t, kSettingsSize> settings_{};
+    std::array<uint8_t, kSettingsBlockSize> settings_{};
     std::array<uint8_t, kProfileCount * kProfileRecordSize> profileRecords_{};
-    std::array<uint8_t, kProfileCount * kKeyColoursPerProfile> keyColours_{};
+    std::array<uint8_t, kProfileCount * kKeyColourProfileStride> keyColours_{};
     std::array<uint8_t, kProfileCount * kKeymapSize> keymaps_{};
     std::array<uint8_t, kKeymapSize> factoryKeymap_{};
     std::vector<uint8_t> macroArea_;
     bool inTransfer_ = false;
     int badChecksums_ = 0;
+    int commandsReceived_ = 0;
     uint64_t generation_ = 0;
     bool bootRequested_ = false;
 };

@@ -9,9 +9,9 @@
 //   macro area            length bytes
 //   FNV-1a of all above   u32
 
-#include "platform/atomic_file.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "vkbd/keyboard_model.h"
+#include "vkbd/state_file_io.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,9 +20,9 @@ namespace kovantis::vkbd {
 namespace {
 
 constexpr char kMagic[8] = {'K', 'V', 'K', 'B', 'D', 'S', 'T', '1'};
-constexpr size_t kMaxMacroArea = 255 * kMacroSpaceUnitSize;
-constexpr size_t kFixedPart = sizeof kMagic + 4 + kSettingsSize +
-                              kProfileCount * (kProfileRecordSize + kKeyColoursPerProfile +
+constexpr size_t kMaxMacroArea = 255 * kMacroSpaceUnit;
+constexpr size_t kFixedPart = sizeof kMagic + 4 + kSettingsBlockSize +
+                              kProfileCount * (kProfileRecordSize + kKeyColourProfileStride +
                                                kKeymapSize);
 constexpr size_t kMaxStateFile = kFixedPart + kMaxMacroArea + 4;
 
@@ -73,28 +73,27 @@ std::vector<uint8_t> KeyboardModel::SerializeState() const {
 }
 
 bool KeyboardModel::Save(const std::string& path) const {
-    return WriteFileAtomically(path, SerializeState());
+    return ReplaceFileContents(path, SerializeState());
 }
 
 bool KeyboardModel::Load(const std::string& path) {
-    const auto contents = ReadWholeFile(path, kMaxStateFile);
+    const auto contents = ReadFileContents(path, kMaxStateFile);
     if (!contents || contents->size() < kFixedPart + 4 ||
         std::memcmp(contents->data(), kMagic, sizeof kMagic) != 0) {
         return false;
     }
-    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(contents->data()),
-                                         contents->size());
+    const std::span<const uint8_t> bytes(*contents);
     const size_t macroLength = ReadU32(bytes, sizeof kMagic);
     if (macroLength > kMaxMacroArea || bytes.size() != kFixedPart + macroLength + 4 ||
         Fnv1a(bytes.first(bytes.size() - 4)) != ReadU32(bytes, bytes.size() - 4)) {
         return false;
     }
     Cursor cursor(bytes.subspan(sizeof kMagic + 4));
-    const auto settings = cursor.Take(kSettingsSize);
-    if (settings[kActiveProfileByte] >= kProfileCount) {
+    const auto settings = cursor.Take(kSettingsBlockSize);
+    if (settings[kSettingsActiveProfile] >= kProfileCount) {
         return false;
     }
-    std::copy(settings.begin(), settings.begin() + kMacroSpaceByte, settings_.begin());
+    std::copy(settings.begin(), settings.begin() + kSettingsMacroSpace, settings_.begin());
     std::ranges::copy(cursor.Take(profileRecords_.size()), profileRecords_.begin());
     std::ranges::copy(cursor.Take(keyColours_.size()), keyColours_.begin());
     std::ranges::copy(cursor.Take(keymaps_.size()), keymaps_.begin());

@@ -198,6 +198,7 @@ Options:
                        1000 Hz USB link)
   --unplugged          start unplugged (no link socket until "plug")
   -h, --help           show this text
+  --version            show the version
 
 Control interface: a SOCK_STREAM socket taking one command per line and answering each with
 one line, "ok ..." or "error ...". Numbers are decimal or 0x-prefixed hex; event codes are hex.
@@ -216,13 +217,15 @@ one line, "ok ..." or "error ...". Numbers are decimal or 0x-prefixed hex; event
   dump macro OFFSET COUNT   COUNT bytes of the macro area from OFFSET
   dump status               the status bytes the host wrote last (the bank LEDs)
                             (dumps answer "ok" followed by hex bytes)
-  info                      plugged, host connection, active profile, transfer, bad checksums
+  info                      plugged, host connection, active profile, transfer, bad checksums,
+                            latency, command reports received
   latency MS                set the link latency per report each way
   drop N                    do not send the next N replies
   delay MS [N]              send the next N replies (default 1) MS milliseconds late
   refuse ff|fe [N]          answer the next N commands (default 1) with status 0xFF or 0xFE
                             without carrying them out
   wrong-command [N]         answer the next N commands (default 1) with another command byte
+  after N                   let the next N commands through before the faults above start
   reset                     back to the factory state (memory and faults)
   save                      write the state file now
   quit                      save and exit

@@ -1,6 +1,6 @@
 #include "vkbd/server.h"
 
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 #include "vkbd/unix_socket.h"
 
 #include <array>
@@ -164,7 +164,7 @@ void Server::AcceptHost() {
     }
     host_ = fd;
     EnableArrivalTimes(host_);
-    std::array<uint8_t, 4> hello{};
+    std::array<uint8_t, kLinkHelloSize - 1> hello{};
     WriteU16(hello, 0, options_.usbId.vendor);
     WriteU16(hello, 2, options_.usbId.product);
     SendToHost(kLinkHello, hello, LinkClock::now());

@@ -9,20 +9,13 @@
 #include "vkbd/link_control.h"
 #include "vkbd/link_latency.h"
 #include "vkbd/options.h"
+#include "wire/virtual_link.h"
 
 #include <optional>
 #include <poll.h>
 #include <vector>
 
 namespace kovantis::vkbd {
-
-// The first byte of every packet on the link names its collection.
-enum LinkCollection : uint8_t {
-    kLinkHello = 0x00,
-    kLinkCommand = 0x01,
-    kLinkConsumer = 0x02,
-    kLinkStatus = 0x03,
-};
 
 class Server final : public LinkControl {
 public:

@@ -40,7 +40,8 @@ void AppSettings::SetLightingView(bool on) const
 
 bool AppSettings::Flip() const
 {
-    return store_.Read(kFlipValue, u"0") == u"1";
+    // Read as a number: any value but 0 is on, so "2" or " 1" written by hand count too.
+    return ParseIniInt(store_.Read(kFlipValue, u"0")).value_or(0) != 0;
 }
 
 bool AppSettings::SetFlip(bool flipped) const

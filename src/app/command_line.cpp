@@ -32,6 +32,44 @@ std::vector<CommandLineSwitch> ParseCommandLine(const std::vector<std::string>& 
     return switches;
 }
 
+std::vector<std::string> UnknownArguments(const std::vector<std::string>& arguments)
+{
+    // Qt's own options, which QApplication takes out of the command line itself; the first
+    // group is followed by a value.
+    static const std::vector<std::string> withValue = {
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowtitle",
+        "-qwindowicon", "-session", "-style", "-stylesheet", "-display", "-geometry", "-name", "-title",
+        "-visual", "-im", "-inputstyle", "-font", "-bg", "-background", "-fg", "-foreground", "-btn", "-button"};
+    static const std::vector<std::string> alone = {"-reverse", "-widgetcount", "-sync", "-nograb", "-dograb",
+                                                   "-qmljsdebugger", "-cmap", "-im", "-inputstyle"};
+    const auto has = [](const std::vector<std::string>& list, const std::string& word) {
+        return std::find(list.begin(), list.end(), word) != list.end();
+    };
+    std::vector<std::string> unknown;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!ParseCommandLine({argument}).empty())
+            continue;
+        // Qt also takes its options with two dashes.
+        const std::string single = argument.starts_with("--") ? argument.substr(1) : argument;
+        const std::string name = single.substr(0, single.find('='));
+        if (has(withValue, name)) {
+            if (name == single)
+                ++i;  // the value follows as the next argument
+            continue;
+        }
+        if (has(alone, name))
+            continue;
+        unknown.push_back(argument);
+    }
+    return unknown;
+}
+
+std::string NothingToEndText(const std::string& programName)
+{
+    return programName + ": no running instance to end\n";
+}
+
 StartupDecision DecideStartup(const std::vector<CommandLineSwitch>& switches,
                               bool otherInstanceRunning)
 {
@@ -45,11 +83,10 @@ StartupDecision DecideStartup(const std::vector<CommandLineSwitch>& switches,
             decision.printVersion = true;
             return decision;
         case CommandLineSwitch::Kill:
-            if (otherInstanceRunning) {
-                decision.killRunning = true;
-                return decision;
-            }
-            break;
+            decision.killRunning = otherInstanceRunning;
+            decision.nothingToEnd = !otherInstanceRunning;
+            decision.startHidden = false;
+            return decision;
         case CommandLineSwitch::Start:
             decision.startHidden = true;
             break;
@@ -66,7 +103,8 @@ std::string CommandLineHelp(const std::string& programName)
            "the window of the running instance.\n"
            "\n"
            "  /Start, --start   start hidden in the notification area\n"
-           "  /Kill,  --kill    quit the running instance\n"
+           "  /Kill,  --kill    quit the running instance (with none running, say so and\n"
+           "                    exit)\n"
            "  --help            show this help\n"
            "  --version         show the version\n"
            "\n"

@@ -28,14 +28,30 @@ int CommandSet::Exchange(std::span<const uint8_t> request, std::span<uint8_t> re
 {
     int delivered = 0;
     const int result = channel_.SendReport(request, reply, delivered);
+    std::function<void()> observer;
+    {
+        const std::lock_guard lock(observerMutex_);
+        observer = observer_;
+    }
+    if (observer)
+        observer();
+    int outcome = 1;
     if (result != kSendOk)
-        return result;
+        outcome = result;
     // A reply too short to carry a status byte leaves the zeroed buffer's 0 there.
-    if (reply[kStatusOffset] == kStatusRefusedFF)
-        return kResultRefusedFF;
-    if (reply[kStatusOffset] == kStatusRefusedFE)
-        return kResultRefusedFE;
-    return 1;
+    else if (reply[kStatusOffset] == kStatusRefusedFF)
+        outcome = kResultRefusedFF;
+    else if (reply[kStatusOffset] == kStatusRefusedFE)
+        outcome = kResultRefusedFE;
+    if (outcome != 1)
+        lastFailure_.store(outcome);
+    return outcome;
+}
+
+void CommandSet::SetExchangeObserver(std::function<void()> observer)
+{
+    const std::lock_guard lock(observerMutex_);
+    observer_ = std::move(observer);
 }
 
 int CommandSet::ReadChunked(uint8_t command, int base, std::span<uint8_t> out)
@@ -155,9 +171,8 @@ int CommandSet::ReadDefaultKeymap(std::span<uint8_t, kKeymapSize> out)
 
 int CommandSet::WriteKeyColours(std::span<const uint8_t> data, int keyIndex, int profile)
 {
-    constexpr int kKeyCount = kKeymapSize / 3;
     if (!FitsOneReport(data.size()) || !ValidProfile(profile) || keyIndex < 0 ||
-        keyIndex >= kKeyCount)
+        keyIndex >= kKeymapPositions)
         return kResultBadArgument;
     const int address = keyIndex * 3 + profile * kKeyColourProfileStride;
     ReportBuffer reply{};

@@ -6,26 +6,16 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <span>
 
-#include "platform/command_report.h"
-#include "ports/profile_count.h"
+#include "wire/command_report.h"
+#include "wire/keyboard_memory.h"
 
 namespace kovantis {
 
 class RequestChannel;
-
-inline constexpr int kSettingsBlockSize = 44;
-inline constexpr int kProfileRecordSize = 42;
-inline constexpr int kKeymapSize = 378;
-inline constexpr int kReportDataSize = static_cast<int>(kMaxDataLength);
-inline constexpr int kKeyColourProfileStride = 512;
-
-// Settings block fields.
-inline constexpr int kSettingsActiveProfile = 10;
-inline constexpr int kSettingsMacroSpace = 11;  // macro area size in units of 128 bytes
-inline constexpr int kSettingsEffectList = 12;  // 32 effect numbers
-inline constexpr int kMacroSpaceUnit = 128;
 
 // Command results besides the channel's 1, 0, -1 and -2.
 inline constexpr int kResultRefusedFF = -102;
@@ -64,6 +54,13 @@ public:
 
     RequestChannel& Channel() { return channel_; }
 
+    // Told after every exchange, on the thread that ran it (the progress of a long transfer).
+    // An empty function removes it.
+    void SetExchangeObserver(std::function<void()> observer);
+    // The result of the last exchange that failed since the last call (1 when none did), so
+    // that an operation that only says "failed" can be explained: refused, no answer, gone.
+    int TakeLastFailure() { return lastFailure_.exchange(1); }
+
 private:
     int Exchange(std::span<const uint8_t> request, std::span<uint8_t> reply);
     int ReadChunked(uint8_t command, int base, std::span<uint8_t> out);
@@ -71,6 +68,9 @@ private:
 
     RequestChannel& channel_;
     std::atomic<int> activeProfileCache_{-1};
+    std::atomic<int> lastFailure_{1};
+    std::mutex observerMutex_;
+    std::function<void()> observer_;
 };
 
 } // namespace kovantis

@@ -10,7 +10,7 @@ FactoryKeymap DeviceState::FactoryKeymapCopy() const
     return factoryKeymap_;
 }
 
-void DeviceState::SetFactoryKeymap(std::span<const uint8_t, 378> keymap)
+void DeviceState::SetFactoryKeymap(std::span<const uint8_t, kKeymapSize> keymap)
 {
     std::lock_guard lock(mutex_);
     std::copy(keymap.begin(), keymap.end(), factoryKeymap_.begin());

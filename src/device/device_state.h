@@ -13,16 +13,18 @@
 #include <span>
 #include <stop_token>
 
+#include "wire/keyboard_memory.h"
+
 namespace kovantis {
 
-using FactoryKeymap = std::array<uint8_t, 378>;
+using FactoryKeymap = std::array<uint8_t, kKeymapSize>;
 using LedStatus = std::array<uint8_t, 2>;
 
 class DeviceState {
 public:
     // Filled when the keyboard arrives; all zero until the first successful read.
     FactoryKeymap FactoryKeymapCopy() const;
-    void SetFactoryKeymap(std::span<const uint8_t, 378> keymap);
+    void SetFactoryKeymap(std::span<const uint8_t, kKeymapSize> keymap);
 
     // Macro area size in bytes (settings block byte 11 x 128): what a macro image must fit in.
     int MacroAreaSize() const { return macroAreaSize_.load(); }

@@ -1,12 +1,12 @@
 #pragma once
-// Requests as the command set builds them, in the frame of platform/command_report.h.
+// Requests as the command set builds them, in the frame of wire/command_report.h.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 
 namespace kovantis {
 

@@ -42,9 +42,11 @@ int RequestChannel::SendReport(std::span<const uint8_t> request, std::span<uint8
     ReportBuffer frame = PadToReport(request);
     const uint32_t check = devlinx_check_write(&selector_, frame.data(), frame.size());
     const uint8_t command = frame[kCommandOffset];
+    Header header{};
+    std::copy_n(frame.begin() + kCommandOffset, header.size(), header.begin());
 
     for (int sends = 1;; ++sends) {
-        Arm(reply, command);
+        Arm(reply, header);
         if (functions_.RequestWriteOne(&selector_, 0, 0, frame.data(),
                                        static_cast<int32_t>(frame.size()), check, 0) <= 0) {
             Disarm();
@@ -83,6 +85,13 @@ void RequestChannel::DeliverReply(const uint8_t* report, int length)
         // A matching reply already waiting for the sender is never replaced by a stray report.
         if (reply_.arrived && reply_.command == expectedCommand_)
             return;
+        if (report != nullptr && length >= static_cast<int>(kCommandOffset + expectedHeader_.size())) {
+            Header header{};
+            std::copy_n(report + kCommandOffset, header.size(), header.begin());
+            const auto earlierEnd = earlier_.begin() + static_cast<std::ptrdiff_t>(earlierCount_);
+            if (header != expectedHeader_ && std::find(earlier_.begin(), earlierEnd, header) != earlierEnd)
+                return;  // late: the sender keeps waiting for its own reply
+        }
         const size_t n = std::min(static_cast<size_t>(length), destination_.size());
         if (n > 0)
             std::memcpy(destination_.data(), report, n);
@@ -103,11 +112,18 @@ void RequestChannel::Reset()
     reply_ = {};
 }
 
-void RequestChannel::Arm(std::span<uint8_t> destination, uint8_t command)
+void RequestChannel::Arm(std::span<uint8_t> destination, const Header& header)
 {
     std::lock_guard lock(slotMutex_);
+    if (header != expectedHeader_ && pending_ == false && expectedCommand_ != 0) {
+        // The previous exchange's request joins the earlier ones.
+        earlier_[earlierNext_] = expectedHeader_;
+        earlierNext_ = (earlierNext_ + 1) % earlier_.size();
+        earlierCount_ = std::min(earlierCount_ + 1, earlier_.size());
+    }
     destination_ = destination;
-    expectedCommand_ = command;
+    expectedHeader_ = header;
+    expectedCommand_ = header[0];
     reply_ = {};
     replyArrived_.Clear();
     pending_ = true;

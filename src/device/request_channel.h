@@ -8,6 +8,7 @@
 // handed to the wrong sender. The slot that receives a reply is guarded as well, because
 // DeliverReply runs on the library's notification thread.
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <mutex>
@@ -64,7 +65,10 @@ private:
         int delivered = 0;
     };
 
-    void Arm(std::span<uint8_t> destination, uint8_t command);
+    // Command, length and address: bytes 3 to 6 of a request, which the keyboard's reply repeats.
+    using Header = std::array<uint8_t, 4>;
+
+    void Arm(std::span<uint8_t> destination, const Header& header);
     Outcome AwaitReply();
     void Disarm();
 
@@ -79,6 +83,13 @@ private:
     std::mutex slotMutex_;      // guards everything below but the signal
     bool pending_ = false;
     uint8_t expectedCommand_ = 0;
+    Header expectedHeader_{};
+    // The requests of the last exchanges. A reply that repeats one of them, and not the request
+    // now waiting, is a late answer to an earlier exchange (one that timed out and was sent
+    // again): it never stands in for the reply to this one.
+    std::array<Header, 8> earlier_{};
+    size_t earlierCount_ = 0;
+    size_t earlierNext_ = 0;
     std::span<uint8_t> destination_;
     Outcome reply_;
     ReplySignal replyArrived_;  // raised with reply_ under the lock, waited for without it

@@ -9,7 +9,7 @@
 #include <span>
 
 #include "keyboard/key_assignment.h"
-#include "ports/profile_count.h"
+#include "wire/profile_count.h"
 
 namespace kovantis {
 

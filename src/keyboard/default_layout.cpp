@@ -59,6 +59,6 @@ constexpr DefaultLayout kCompiled = Flatten();
 
 const DefaultLayout& CompiledDefaultLayout() { return kCompiled; }
 
-std::span<const uint8_t, kKeymapBytes> DefaultLayoutBytes() { return kCompiled; }
+std::span<const uint8_t, kKeymapSize> DefaultLayoutBytes() { return kCompiled; }
 
 } // namespace kovantis

@@ -11,6 +11,6 @@ namespace kovantis {
 
 // The compiled-in layout, 126 entries of 3 bytes.
 const DefaultLayout& CompiledDefaultLayout();
-std::span<const uint8_t, kKeymapBytes> DefaultLayoutBytes();
+std::span<const uint8_t, kKeymapSize> DefaultLayoutBytes();
 
 } // namespace kovantis

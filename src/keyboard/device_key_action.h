@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 
-namespace kovantis {
+#include "wire/keyboard_memory.h"
 
-inline constexpr int kDeviceKeyActionSize = 3;
+namespace kovantis {
 
 // Action types and sub-types the program writes or reads. Other values occur in factory
 // layouts (05 00 00 on keys with a fixed hardware role) and are kept as they are.

@@ -1,6 +1,6 @@
 #include "keyboard/key_assignment.h"
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 namespace kovantis {
 

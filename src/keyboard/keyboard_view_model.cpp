@@ -17,12 +17,12 @@ bool IsFlippedFunctionKey(int controlId)
            controlId < kFirstFunctionKeyControlId + kFlippedFunctionKeyCount;
 }
 
-bool IsExtraKey(int controlId)
-{
-    return controlId >= kFirstExtraControlId && controlId < kFirstExtraControlId + kExtraKeyCount;
-}
-
 } // namespace
+
+std::string ExtraKeySkinKey(int d)
+{
+    return "KEY_D" + std::to_string(d + 1);
+}
 
 KeyboardViewModel::KeyboardViewModel()
 {
@@ -52,6 +52,7 @@ KeyboardViewModel::KeyboardViewModel()
         KeyButtonState extra;
         extra.controlId = kFirstExtraControlId + d;
         extra.kind = KeyButtonKind::Extra;
+        extra.skinKey = ExtraKeySkinKey(d);
         buttons_.push_back(extra);
     }
     SetBank(GKeyBank::A);
@@ -166,7 +167,7 @@ void KeyboardViewModel::EndEditing(int controlId)
 
 bool KeyboardViewModel::ClickPaintsInLightingView(int controlId)
 {
-    return PhysicalKeyOfControl(controlId) != nullptr || controlId == kFnControlId || IsExtraKey(controlId);
+    return PhysicalKeyOfControl(controlId) != nullptr || controlId == kFnControlId || IsExtraKeyControl(controlId);
 }
 
 void KeyboardViewModel::RestoreDefaultRecords(std::span<KeyAssignment, kRecordsPerBank> bank, GKeyBank gBank)

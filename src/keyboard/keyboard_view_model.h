@@ -21,7 +21,7 @@ enum class KeyButtonKind {
     Key,    // a key of the key list
     GKey,   // G1 to G9
     Fn,
-    Extra,  // D1 to D6: no skin entry, usable only while the picture is flipped
+    Extra,  // D1 to D6: usable only while the picture is flipped
 };
 
 // Which pictures a key button shows: the key set normally, the editing set while its key is
@@ -37,10 +37,20 @@ inline constexpr int kMacroEditControlId = 1007;
 inline constexpr int kFirstFunctionKeyControlId = 1010;  // F1; F1 to F4 give way to D1 to D6
 inline constexpr int kFlippedFunctionKeyCount = 4;
 
+// Skin keys of D1 to D6 (d = 0 to 5): "KEY_D1" to "KEY_D6". A skin without them leaves the
+// buttons out, like any control it leaves out.
+std::string ExtraKeySkinKey(int d);
+
+// D1 to D6.
+constexpr bool IsExtraKeyControl(int controlId)
+{
+    return controlId >= kFirstExtraControlId && controlId < kFirstExtraControlId + kExtraKeyCount;
+}
+
 struct KeyButtonState {
     int controlId = 0;
     KeyButtonKind kind = KeyButtonKind::Key;
-    std::string skinKey;  // empty for D1 to D6
+    std::string skinKey;
     KeyCode code = 0;     // keys of the key list
     int gKey = -1;        // G keys: 0 to 8
     bool assigned = false;

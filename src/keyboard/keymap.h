@@ -8,22 +8,21 @@
 #include <span>
 
 #include "keyboard/device_key_action.h"
+#include "wire/keyboard_memory.h"
 
 namespace kovantis {
 
-inline constexpr int kKeymapPositions = 126;
-inline constexpr int kKeymapBytes = kKeymapPositions * kDeviceKeyActionSize;
 
-using Keymap = std::array<uint8_t, kKeymapBytes>;
+using Keymap = std::array<uint8_t, kKeymapSize>;
 using DefaultLayout = Keymap;
 
-using KeymapView = std::span<const uint8_t, kKeymapBytes>;
+using KeymapView = std::span<const uint8_t, kKeymapSize>;
 
 inline DeviceKeyAction ActionAt(KeymapView keymap, int position) {
     return DeviceKeyAction::FromBytes(keymap.subspan(static_cast<size_t>(position) * 3).first<3>());
 }
 
-inline void SetActionAt(std::span<uint8_t, kKeymapBytes> keymap, int position, DeviceKeyAction action) {
+inline void SetActionAt(std::span<uint8_t, kKeymapSize> keymap, int position, DeviceKeyAction action) {
     action.ToBytes(keymap.subspan(static_cast<size_t>(position) * 3).first<3>());
 }
 

@@ -11,8 +11,6 @@
 
 namespace kovantis {
 
-inline constexpr int kEffectListSize = 32;
-
 struct EffectList {
     std::array<uint8_t, kEffectListSize> ids{};
 

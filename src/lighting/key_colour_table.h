@@ -9,11 +9,13 @@
 
 #include "lighting/profile_block.h"
 #include "lighting/rgb.h"
+#include "wire/keyboard_memory.h"
 
 namespace kovantis {
 
-inline constexpr int kKeyColourEntries = 126;
-inline constexpr int kKeyColourBytes = kKeyColourEntries * 3;  // 378
+// One colour per position of the key matrix, as one keymap entry per position.
+inline constexpr int kKeyColourEntries = kKeymapPositions;
+inline constexpr int kKeyColourBytes = kKeyColourEntries * 3;
 
 class KeyColourTable {
 public:

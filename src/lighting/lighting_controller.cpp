@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "keyboard/keyboard_view_model.h"
 #include "keyboard/physical_layout.h"
 #include "lighting/transfer.h"
 #include "ports/clock.h"
@@ -12,18 +13,13 @@ namespace {
 
 constexpr int kRecordReadLength = kReportDataSize;
 
-bool IsExtraKey(int controlId)
-{
-    return controlId >= kFirstExtraKeyControl && controlId <= kLastExtraKeyControl;
-}
-
 // The colour position a key picture paints, or -1 for a picture that is no paintable key.
 int PaintedIndexOf(int controlId)
 {
     if (controlId == kFnControlId) {
         return kFnMatrixIndex;
     }
-    if (IsExtraKey(controlId)) {
+    if (IsExtraKeyControl(controlId)) {
         return 0;
     }
     const PhysicalKey* key = PhysicalKeyOfControl(controlId);

@@ -33,10 +33,6 @@ enum class KeyPictureClick {
     Painted,      // the key took the current tool's colour
 };
 
-// Control ids of the pictures a key click may paint besides the main keys.
-inline constexpr int kFirstExtraKeyControl = 1016;  // D1
-inline constexpr int kLastExtraKeyControl = 1021;   // D6
-
 class LightingController {
 public:
     LightingController(CommandSet& commands, UserModes& userModes, LightingViewSetting& view,

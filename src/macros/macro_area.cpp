@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "macros/macro_key_action.h"
 
 namespace kovantis {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 namespace kovantis {
 

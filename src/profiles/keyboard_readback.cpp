@@ -1,5 +1,6 @@
 #include "profiles/keyboard_readback.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -17,7 +18,7 @@ enum class MacroRead { Read, Failed, Unparseable };
 
 // The macro records of the keyboard's macro area: none when its head lacks the mark.
 MacroRead ReadMacros(CommandSet& commands, const DeviceState& device, const TextSource& texts,
-                     std::vector<MacroRecord>& out)
+                     std::vector<MacroRecord>& out, ProgressScope& counted, int reportsBefore)
 {
     out.clear();
     std::array<uint8_t, kMacroAreaHeaderSize> head{};
@@ -33,6 +34,7 @@ MacroRead ReadMacros(CommandSet& commands, const DeviceState& device, const Text
     if (total < kMacroAreaHeaderSize || (space > 0 && total > static_cast<uint32_t>(space))) {
         return MacroRead::Unparseable;
     }
+    counted.SetTotal(reportsBefore + ReportsFor(total));
     std::vector<uint8_t> area(total);
     if (commands.ReadMacroArea(area) != 1) {
         return MacroRead::Failed;
@@ -47,11 +49,16 @@ MacroRead ReadMacros(CommandSet& commands, const DeviceState& device, const Text
 } // namespace
 
 std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, const DeviceState& device,
-                                                      const TextSource& texts, ReadbackReport* report)
+                                                      const TextSource& texts, ReadbackReport* report,
+                                                      const TransferProgress& progress)
 {
     if (report != nullptr) {
         *report = ReadbackReport{};
     }
+    // Three keymaps and the macro area's head, then the area itself (at most the macro space).
+    const int reportsBefore = kProfileCount * ReportsFor(kKeymapSize) + ReportsFor(kMacroAreaHeaderSize);
+    ProgressScope counted(commands, progress,
+                          reportsBefore + ReportsFor(static_cast<size_t>(std::max(device.MacroAreaSize(), 0))));
     if (commands.GetActiveProfile() > 3) {
         return nullptr;
     }
@@ -66,7 +73,7 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
         if (!contents) {
             return nullptr;
         }
-        const MacroRead macros = ReadMacros(commands, device, texts, contents->macros);
+        const MacroRead macros = ReadMacros(commands, device, texts, contents->macros, counted, reportsBefore);
         if (macros == MacroRead::Failed) {
             return nullptr;
         }
@@ -88,9 +95,9 @@ std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, cons
 }
 
 int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, const DeviceState& device,
-                       const TextSource& texts, ReadbackReport* report)
+                       const TextSource& texts, ReadbackReport* report, const TransferProgress& progress)
 {
-    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts, report);
+    std::unique_ptr<ProfileContents> contents = ReadKeyboardContents(commands, device, texts, report, progress);
     if (!contents) {
         return 0;
     }

@@ -10,6 +10,7 @@
 #include "device/device_state.h"
 #include "profiles/profile_data.h"
 #include "ports/text_source.h"
+#include "profiles/transfer_progress.h"
 
 namespace kovantis {
 
@@ -23,10 +24,12 @@ struct ReadbackReport {
 
 // The keyboard's contents as profile data; null when a read failed.
 std::unique_ptr<ProfileContents> ReadKeyboardContents(CommandSet& commands, const DeviceState& device,
-                                                      const TextSource& texts, ReadbackReport* report = nullptr);
+                                                      const TextSource& texts, ReadbackReport* report = nullptr,
+                                                      const TransferProgress& progress = {});
 
 // Writes the keyboard's contents to `path`. 1 or 0; on 0 the file is as it was.
 int ReadKeyboardToFile(const std::filesystem::path& path, CommandSet& commands, const DeviceState& device,
-                       const TextSource& texts, ReadbackReport* report = nullptr);
+                       const TextSource& texts, ReadbackReport* report = nullptr,
+                       const TransferProgress& progress = {});
 
 } // namespace kovantis

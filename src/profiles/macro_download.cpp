@@ -125,6 +125,9 @@ DownloadOutcome RunDownload(ProfileDataPair& data, const DownloadLink& link, con
         return outcome;
     }
 
+    const int reports = 2 + ReportsFor(written.macroArea.size()) +
+                        static_cast<int>(written.keymaps.size()) * ReportsFor(kKeymapSize);
+    ProgressScope counted(link.commands, link.progress, reports);
     outcome.stage = DownloadStage::Begin;
     int result = link.commands.BeginTransfer();
     if (result == 1) {

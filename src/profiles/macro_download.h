@@ -10,6 +10,7 @@
 #include "profiles/profile_data.h"
 #include "ports/prompter.h"
 #include "ports/text_source.h"
+#include "profiles/transfer_progress.h"
 
 #include <string>
 #include <utility>
@@ -22,6 +23,7 @@ struct DownloadLink {
     const DeviceState& device;
     Prompter& prompter;
     const TextSource& texts;
+    TransferProgress progress = {};  // told after each report of the transfer
 };
 
 // The factory keymap the keyboard reported, or the compiled-in one before any report.

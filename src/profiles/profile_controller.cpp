@@ -100,8 +100,15 @@ int ProfileController::Apply()
         ProfileData::Lock lock(env_.data.working);
         // The download shows its own failure, naming what failed (a list too long for the
         // keyboard, a refusal, no answer, a keyboard gone).
+        // Edits go to the bank of the profile the window shows. When that is not the profile
+        // the keyboard runs (a refused switch, the profile manager), writing only the active
+        // one's keymap would send the edit nowhere: all three are written then.
+        // (An active profile that cannot be read leaves the download to refuse, as it does.)
+        const int active = env_.commands.GetActiveProfile();
+        const bool allProfiles = active >= 0 && active != currentProfile_ && currentProfile_ >= 0 &&
+                                 currentProfile_ < kProfileCount;
         int saved = 0;
-        const int downloaded = JournaledDownload(DownloadScope{false, -1}, &saved);
+        const int downloaded = JournaledDownload(DownloadScope{allProfiles, -1}, &saved);
         result = downloaded != 1 ? downloaded : saved == 1 ? 1 : 0;
         if (result == 1) {
             env_.changes.Clear();
@@ -132,7 +139,7 @@ bool ProfileController::ConfirmQuit()
 
 int ProfileController::FullDownload(bool allProfiles)
 {
-    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts},
+    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts, progress_},
                                 DownloadScope{allProfiles, -1});
     return lastDownload_.result;
 }
@@ -164,7 +171,7 @@ int ProfileController::JournaledDownload(DownloadScope scope, int* saved)
     if (saved != nullptr) {
         *saved = SaveWorkingFile(env_.paths, env_.data.working);
     }
-    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts}, scope);
+    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts, progress_}, scope);
     // The journal stays while the keyboard may hold part of it, or the working file holds what
     // the keyboard does not: the next start completes the download. A list the keyboard can
     // never take was refused before anything was sent.
@@ -214,7 +221,7 @@ ProfileController::Recovery ProfileController::RecoverInterruptedDownload()
     ProfileData::Lock lock(env_.data.working);
     lock.Replace(std::move(contents));
     SaveProfileFile(WorkingFilePath(env_.paths), env_.data.working);
-    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts}, journal->scope);
+    lastDownload_ = RunDownload(env_.data, {env_.commands, env_.device, env_.prompter, env_.texts, progress_}, journal->scope);
     env_.window.PostRefreshKeys();
     if (lastDownload_.Succeeded()) {
         RemoveJournal(journalPath);
@@ -245,7 +252,7 @@ int ProfileController::LoadFromKeyboard()
     const std::filesystem::path working = WorkingFilePath(env_.paths);
     bool loaded = false;
     ReadbackReport report;
-    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts, &report) == 1) {
+    if (active >= 0 && ReadKeyboardToFile(working, env_.commands, env_.device, env_.texts, &report, progress_) == 1) {
         loaded = LoadProfileFile(working, env_.data.working) == 1;
     }
     if (!loaded) {

@@ -20,6 +20,7 @@
 #include "ports/window_port.h"
 #include "profiles/lighting_hooks.h"
 #include "profiles/profile_menu.h"
+#include "profiles/transfer_progress.h"
 
 namespace kovantis {
 
@@ -100,6 +101,9 @@ public:
 
     const ProfileEnvironment& Environment() const { return env_; }
 
+    // Told after each report of a download or read-back.
+    void SetTransferProgress(TransferProgress progress) { progress_ = std::move(progress); }
+
 private:
     void DiscardEdits();
     // Journal, optional working-file save, download, journal removed once the keyboard holds it
@@ -112,6 +116,7 @@ private:
     bool asking_ = false;
     ProfileManagerModel* manager_ = nullptr;
     DownloadOutcome lastDownload_;
+    TransferProgress progress_;
 };
 
 } // namespace kovantis

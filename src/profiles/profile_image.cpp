@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "macros/macro_record.h"
 
 namespace kovantis {

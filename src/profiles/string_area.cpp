@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 namespace kovantis {
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "platform/atomic_file.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "platform/regular_file.h"
 #include "profiles/profile_file.h"
 #include "profiles/profile_image.h"

@@ -1,6 +1,6 @@
 #include "profiles/working_bank_store.h"
 
-#include "ports/profile_count.h"
+#include "wire/profile_count.h"
 
 namespace kovantis {
 namespace {

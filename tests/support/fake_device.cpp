@@ -1,6 +1,6 @@
 #include "support/fake_device.h"
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -257,6 +257,7 @@ int32_t FakeDevice::WriteOne(const DeviceSelector& selector, std::span<const uin
                              uint32_t check)
 {
     std::vector<uint8_t> reply;
+    std::vector<uint8_t> late;
     bool leftTheLink = false;
     {
         std::lock_guard lock(mutex_);
@@ -295,7 +296,18 @@ int32_t FakeDevice::WriteOne(const DeviceSelector& selector, std::span<const uin
             else if (fault == Fault::LongReply)
                 reply.resize(200, 0xAA);
         }
+        if (!lateReply_.empty() && --lateAfter_ == 0) {
+            late = std::move(lateReply_);
+            lateReply_.clear();
+        }
+        if (fault == Fault::Late) {
+            lateReply_ = std::move(reply);
+            lateAfter_ = 2;
+            reply.clear();
+        }
     }
+    if (!late.empty())
+        DeliverToProgram(std::move(late));
     if (!reply.empty())
         DeliverToProgram(std::move(reply));
     if (leftTheLink)

@@ -42,6 +42,7 @@ enum class Fault {
     ShortReply,    // only the first 5 bytes of the reply arrive
     LongReply,     // 200 bytes arrive: the reply followed by 0xAA bytes
     RefuseSend,    // the library refuses the report (RequestWriteOne gives 0), nothing goes out
+    Late,          // the reply is held back past the retry and arrives with the report after that
 };
 
 struct FakeDeviceOptions {
@@ -114,6 +115,8 @@ public:
     void WaitIdle();
 
 private:
+    std::vector<uint8_t> lateReply_;  // guarded by mutex_
+    int lateAfter_ = 0;               // reports still to go before it arrives
     static FakeDevice* Active();
     static int32_t FakeInit(int32_t);
     static int32_t FakeNone();

@@ -95,6 +95,15 @@ std::vector<Control> MainControls() {
                             KeyCell(key), Role::Key, QString::fromUtf8(key.legend.data(), static_cast<int>(key.legend.size())),
                             QString::fromUtf8(key.upper.data(), static_cast<int>(key.upper.size()))});
     }
+    // D1 to D6, which take over from F1 to F4 while the picture is flipped: a row of their own
+    // above the keypad, so that they can be seen and clicked.
+    const QRect numLock = KeyCell(KeyCap{0xC5, 18.5, 1, 1, 1, "Num"});
+    const QRect keypadMinus = KeyCell(KeyCap{0x4A, 21.5, 1, 1, 1, "-"});
+    const int extraWidth = (keypadMinus.right() - numLock.left() + 1 - 5 * 2) / 6;
+    for (int d = 0; d < 6; ++d) {
+        const QRect rect(numLock.left() + d * (extraWidth + 2), kKeysTop, extraWidth, numLock.height());
+        add("KEY_D" + std::to_string(d + 1), rect, Role::Key, QStringLiteral("D%1").arg(d + 1));
+    }
     const int gSpan = 5 * kUnit + kUnit * 3 / 2;
     for (int g = 0; g < kovantis::kGKeyCount; ++g) {
         const int top = kKeysTop + g * gSpan / kovantis::kGKeyCount;
@@ -352,7 +361,7 @@ bool WriteMainSkin(const std::string& folder) {
     SkinIni ini;
     ini.Set("SCREEN", "Main", std::string(kovantis::kMainNormalPicture));
     ini.Set("SCREEN", "Mask", "main_mask.bmp");
-    ini.Set("SCREEN", "Link", "https://www.example.org/kovantis");
+    // No Link: the link button opens the help page shipped with the program.
     for (const Control& control : controls) {
         ini.Image(control.key, control.rect);
     }

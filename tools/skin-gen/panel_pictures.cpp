@@ -310,7 +310,7 @@ bool WriteIcons(const std::string& skinFolder, const std::string& iconFolder) {
     bool ok = SavePicture(DrawTrayIcon(false, false), skinFolder + "icon_128.png");
     ok = SavePicture(DrawTrayIcon(true, false), skinFolder + "icon_141.png") && ok;
     ok = SavePicture(DrawTrayIcon(true, true), skinFolder + "icon_142.png") && ok;
-    for (int size : {48, 128, 256}) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const std::string folder = iconFolder + "hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/";
         std::error_code error;
         std::filesystem::create_directories(folder, error);

@@ -224,6 +224,8 @@ void Kovantis_DlgComposite::ApplyLanguage()
     mediaPrompt_->setText(Caption("MEDIA_EDIT_TISHI"));
     functionPrompt_->setText(Caption("FUNCTION_TISHI"));
     title_->setText(Caption(model_.MacroOnly() ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI"));
+    // The desktop's name for the window (task switchers, screen readers).
+    setWindowTitle(title_->text());
 }
 
 void Kovantis_DlgComposite::FillLists()

@@ -32,8 +32,7 @@ KeyboardView::KeyboardView(CBaseDialog& dialog, const KeyboardViewModel& model)
 {
     for (const KeyButtonState& state : model_.Buttons()) {
         auto* button = new CPngButton(&dialog_);
-        // D1 to D6 have no skin entry and are placed like any control the skin leaves out.
-        const SkinRect rect = state.skinKey.empty() ? SkinRect{} : dialog_.Skin().Rect(state.skinKey);
+        const SkinRect rect = dialog_.Skin().Rect(state.skinKey);
         button->SetPictures(dialog_.Pictures().Set(kMainKeySet));
         button->ApplySkinRect(rect);
         Entry entry;
@@ -63,6 +62,9 @@ void KeyboardView::Show()
         button.SetTipText(ToQString(state.tooltip));
         button.setText(ToQString(state.caption));
         button.setEnabled(!entry.absent && state.usable);
+        // The window's pictures show a disabled key like a usable one; F1 to F4 while flipped
+        // and D1 to D6 while not must look out of use, not merely be dead.
+        button.SetDimmed(!entry.absent && !state.usable);
     }
 }
 

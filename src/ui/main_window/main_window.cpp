@@ -21,6 +21,7 @@
 #include "ui/lighting/lighting_panel.h"
 #include "ui/main_window/keyboard_view.h"
 #include "ui/main_window/main_window_controls.h"
+#include "ui/main_window/main_window_key_assignment.h"
 #include "ui/main_window/main_window_port.h"
 #include "ui/main_window/progress_picture.h"
 #include "ui/shell/tray_icon.h"
@@ -89,15 +90,23 @@ bool CKovantisDlg::Initialise()
 {
     // The pictures are checked before the library is started, so that a program ending here
     // leaves no worker waiting for a window that never comes.
-    if (!Pictures().Require(MainWindowPictures()) || !SetUpSkinWindow())
+    if (!Pictures().Require(MainWindowPictures()) || !SetUpSkinWindow()) {
+        startFailure_ = MissingPictureLine();
         return false;
+    }
     parts_ = std::make_unique<Parts>(*this, setup_);
     if (setup_.startHidden)
         Core().Device().SetFirstArrivalDone();
-    if (Core().Start() <= 0) {
+    if (const int started = Core().Start(); started <= 0) {
+        startFailure_ = "the device library's Init gave " + std::to_string(started) +
+                        " (no access to keyboards)";
         parts_.reset();
         return false;
     }
+    // Icon 128 is the window's icon, and every dialog's.
+    setWindowIcon(ui::CTrayIcon::IconFor(QString::fromStdString(setup_.paths.SkinsFolder().string()),
+                                         TrayIcon::Normal));
+    connect(this, &CBaseDialog::HelpRequested, this, &CKovantisDlg::OpenHelp);
     CreateBlankImage(setup_.data.working);
     LayOutControls();
     BuildLightingPanel();
@@ -180,6 +189,16 @@ void CKovantisDlg::HandleInit()
     emit Ready();
 }
 
+std::string CKovantisDlg::MissingPictureLine()
+{
+    const std::string folder = setup_.paths.SkinsFolder().string();
+    for (std::string_view name : MainWindowPictures()) {
+        if (Pictures().Picture(name).isNull())
+            return "the skin picture " + folder + "/" + std::string(name) + " is missing or unreadable";
+    }
+    return "the skin's background picture in " + folder + " is missing or unreadable";
+}
+
 bool CKovantisDlg::WindowReady() const { return parts_ && parts_->session.Device().WindowReady(); }
 Session& CKovantisDlg::Core() { return parts_->session; }
 DeviceLink& CKovantisDlg::Link() { return Core().Link(); }
@@ -259,8 +278,22 @@ void CKovantisDlg::Quit()
 {
     if (!parts_ || quitting_)
         return;
-    // A running download finishes first.
-    jobs_.WhenIdle([this] { QuitNow(); });
+    // A running download finishes first. Key assignments and macros not applied yet are not
+    // dropped without a word: the user is asked whether to apply them (No preselected).
+    jobs_.WhenIdle([this] {
+        if (quitting_)
+            return;
+        if (!Core().Changes().Pending()) {
+            QuitNow();
+            return;
+        }
+        auto mayQuit = std::make_shared<bool>(false);
+        jobs_.Run([this, mayQuit] { *mayQuit = Core().Profiles().ConfirmQuit(); });
+        jobs_.WhenIdle([this, mayQuit] {
+            if (*mayQuit)
+                QuitNow();
+        });
+    });
 }
 
 void CKovantisDlg::QuitNow()

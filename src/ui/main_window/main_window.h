@@ -45,7 +45,9 @@ class ProfileController;
 class Prompter;
 class Session;
 class UnsavedChanges;
+struct KeyAssignmentParts;
 struct ProfileDataPair;
+class Kovantis_DlgComposite;
 
 namespace ui {
 class CTrayIcon;
@@ -84,6 +86,8 @@ public:
     // required piece is missing (a skin picture, Init of the library): the program then ends
     // silently.
     bool Initialise();
+    // Why Initialise gave false, in one line for standard error ("" when it did not).
+    const std::string& StartFailure() const { return startFailure_; }
 
     // "OPEN" from a second instance or the tray: show the window, or say there is no keyboard.
     void Open();
@@ -103,6 +107,7 @@ public:
     // -- what tests, the screenshot and the dialogs look at --
     bool WindowReady() const;
     TrayIcon CurrentTrayIcon() const { return currentIcon_; }
+    ui::CTrayIcon* Tray() const { return tray_.get(); }
     CPngButton* Control(std::string_view skinKey) const;
     CPngButton* KeyButton(int controlId) const;
     const KeyboardViewModel& ViewModel() const { return viewModel_; }
@@ -119,6 +124,8 @@ public:
     ui::LightingPanel* LightingPanel() const { return lighting_; }
     ui::AboutBoxOpener& About() { return about_; }
     Prompter& Ask();
+    // The key assignment dialog, once a key has been clicked; null before.
+    Kovantis_DlgComposite* KeyAssignmentDialog() const;
     QString Text(std::string_view key) const;
     std::u16string Text16(std::string_view key) const;
 
@@ -152,6 +159,7 @@ private:
 
     // -- start-up, showing, quitting (main_window.cpp) --
     void HandleInit();
+    std::string MissingPictureLine();
     void QuitNow();
     void LayOutControls();
     void ConnectControls();
@@ -198,6 +206,8 @@ private:
 
     const MainWindowSetup setup_;
     std::unique_ptr<Parts> parts_;
+    // Declared after the session's parts, so it goes first: its store refers to them.
+    std::unique_ptr<KeyAssignmentParts> keyAssignment_;
     ui::JobRunner jobs_;
     KeyboardViewModel viewModel_;
     ui::KeyboardView* keyboardView_ = nullptr;
@@ -212,6 +222,7 @@ private:
     std::u16string link_;
     UrlOpener openUrl_;
     bool quitting_ = false;
+    std::string startFailure_;
 };
 
 } // namespace kovantis

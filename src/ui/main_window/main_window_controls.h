@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "ports/profile_count.h"
+#include "wire/profile_count.h"
 
 namespace kovantis::main_window {
 

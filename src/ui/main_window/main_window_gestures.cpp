@@ -124,6 +124,11 @@ void CKovantisDlg::OpenHelp()
 
 void CKovantisDlg::OpenLink()
 {
+    // A skin without an address of its own links to the help page shipped with the program.
+    if (link_.empty()) {
+        OpenHelp();
+        return;
+    }
     const QUrl url(ui::ToQString(link_));
     if (IsWebUrl(url))
         openUrl_(url);

@@ -7,6 +7,7 @@
 
 #include "app/language_table.h"
 #include "session/session.h"
+#include "ui/common/language_notifier.h"
 #include "ui/common/qt_text.h"
 #include "ui/main_window/main_window_controls.h"
 #include "ui/shell/tray_icon.h"
@@ -24,8 +25,11 @@ void CKovantisDlg::ApplyLanguage()
     for (const auto& [key, textKey] : main_window::kTooltipTexts)
         Control(key)->SetTipText(Text(textKey));
     Control("ZAVRIK_VER")->setText(Text("MAIN_BUTTON_ZAVRIK_VER"));
-    if (tray_)
+    setWindowTitle(Text("MAIN_CAPTION"));
+    if (tray_) {
         tray_->SetTooltip(Text("KEYBOARD_TRAY_DESC"));
+        tray_->RefreshMenu();
+    }
 }
 
 void CKovantisDlg::SwitchLanguage(int command)
@@ -33,13 +37,15 @@ void CKovantisDlg::SwitchLanguage(int command)
     setup_.language.RunLanguageCommand(command);
     Core().LanguageChanged(setup_.language.LanguageValue());
     ApplyLanguage();
-    setWindowTitle(Text("MAIN_CAPTION"));
+    // Every other open window (dialogs, the lighting panel) re-applies its texts at once.
+    ui::LanguageNotifier::Get().Announce();
     jobs_.Run([this] {
         Core().Lighting().Reread();
         Core().Profiles().RebuildProfileMenu();
     });
     jobs_.WhenIdle([this] {
         RefreshKeyView();
+        ShowLighting();
         update();
     });
 }

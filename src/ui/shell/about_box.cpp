@@ -22,6 +22,15 @@ AboutBox::AboutBox(const QString& productLine, const QString& rightsLine, QWidge
         layout->addWidget(new QLabel(productLine));
     if (!rightsLine.isEmpty())
         layout->addWidget(new QLabel(rightsLine));
+    // The licence is the program's own, whatever the language file says.
+    auto* licence = new QLabel(QStringLiteral(
+        "Free software under the GNU General Public License, version 3 or later "
+        "(GPL-3.0-or-later). There is no warranty, to the extent permitted by law.<br>"
+        "<a href=\"https://www.gnu.org/licenses/gpl-3.0.html\">https://www.gnu.org/licenses/gpl-3.0.html</a>"));
+    licence->setObjectName(QStringLiteral("licence"));
+    licence->setWordWrap(true);
+    licence->setOpenExternalLinks(true);
+    layout->addWidget(licence);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);

@@ -80,6 +80,11 @@ void TakeScreenshotWhenShown(CKovantisDlg& window)
     poll->start(100);
 }
 
+void ReportMissingPiece(const std::string& what)
+{
+    std::cerr << "kovantis: cannot start: " << what << '\n';
+}
+
 } // namespace
 
 int RunKovantis(int argc, char** argv)
@@ -94,6 +99,11 @@ int RunKovantis(int argc, char** argv)
     if (asked.printVersion) {
         std::cout << "kovantis " KOVANTIS_VERSION "\n";
         return 0;
+    }
+    // An argument the program does not know never opens a window the user did not ask for.
+    if (const std::vector<std::string> unknown = UnknownArguments(arguments); !unknown.empty()) {
+        std::cerr << "kovantis: unrecognized argument '" << unknown.front() << "'\nTry 'kovantis --help'.\n";
+        return 2;
     }
 
     QApplication application(argc, argv);
@@ -110,6 +120,10 @@ int RunKovantis(int argc, char** argv)
         SendToRunningInstance(QStringLiteral("KILL"));
         return 0;
     }
+    if (decision.nothingToEnd) {
+        std::cout << NothingToEndText("kovantis");
+        return 0;
+    }
     if (otherRunning) {
         SendToRunningInstance(QStringLiteral("OPEN"));
         return 0;
@@ -123,13 +137,20 @@ int RunKovantis(int argc, char** argv)
     const AppSettings settings(paths, store, language);
     ProfileDataPair data;
 
-    const std::optional<DeviceFunctions> functions = DeviceLibrary::Load();
-    if (!functions)
+    // A missing piece ends the program at once with exit code 0, as it always has; one line on
+    // standard error tells a user who started it from a terminal which piece it was.
+    std::string libraryError;
+    const std::optional<DeviceFunctions> functions = DeviceLibrary::Load(kDeviceLibraryName, &libraryError);
+    if (!functions) {
+        ReportMissingPiece("the device library " + std::string(kDeviceLibraryName) + ": " + libraryError);
         return 0;
+    }
 
     CKovantisDlg window(MainWindowSetup{paths, language, settings, data, *functions, decision.startHidden});
-    if (!window.Initialise())
+    if (!window.Initialise()) {
+        ReportMissingPiece(window.StartFailure());
         return 0;
+    }
     QObject::connect(&window, &CKovantisDlg::Ready, &window, &ReportReady);
     QObject::connect(&window, &CKovantisDlg::QuitRequested, &window, [&instance] {
         instance.Release();

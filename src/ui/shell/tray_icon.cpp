@@ -6,10 +6,27 @@
 
 namespace kovantis::ui {
 
-CTrayIcon::CTrayIcon(QString iconFolder, MenuTexts menuTexts, QObject* parent)
-    : QObject(parent), iconFolder_(std::move(iconFolder)), menuTexts_(std::move(menuTexts))
+CTrayIcon::CTrayIcon(QString iconFolder, MenuTexts menuTexts, QObject* parent, TrayWatcher* watcher)
+    : QObject(parent), iconFolder_(std::move(iconFolder)), menuTexts_(std::move(menuTexts)), watcher_(watcher)
 {
+    if (watcher_ == nullptr) {
+        ownWatcher_ = std::make_unique<DesktopTrayWatcher>();
+        watcher_ = ownWatcher_.get();
+    }
     connect(&menu_, &QMenu::aboutToShow, this, &CTrayIcon::FillMenu);
+    connect(watcher_, &TrayWatcher::Appeared, this, [this] {
+        if (wanted_ && !tray_)
+            MakeEntry();
+    });
+}
+
+CTrayIcon::~CTrayIcon() = default;
+
+bool CTrayIcon::OpensWindow(QSystemTrayIcon::ActivationReason reason)
+{
+    // StatusNotifierItem hosts send only Trigger for a click; a double click on an old-style
+    // tray sends Trigger then DoubleClick, and showing a shown window again changes nothing.
+    return reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick;
 }
 
 QIcon CTrayIcon::IconFor(const QString& folder, TrayIcon icon)
@@ -19,25 +36,32 @@ QIcon CTrayIcon::IconFor(const QString& folder, TrayIcon icon)
 
 bool CTrayIcon::Create(const QString& tooltip)
 {
-    if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable())
+    tooltip_ = tooltip.left(127);
+    wanted_ = true;
+    if (tray_)
+        return true;
+    if (!watcher_->Available())
         return false;
-    tray_ = std::make_unique<QSystemTrayIcon>(IconFor(iconFolder_, TrayIcon::Normal));
-    current_ = TrayIcon::Normal;
-    tray_->setToolTip(tooltip.left(127));
+    MakeEntry();
+    return true;
+}
+
+void CTrayIcon::MakeEntry()
+{
+    tray_ = std::make_unique<QSystemTrayIcon>(IconFor(iconFolder_, current_));
+    tray_->setToolTip(tooltip_);
     FillMenu();
     tray_->setContextMenu(&menu_);
-    connect(tray_.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                // Only a double click opens the window; a single click does nothing.
-                if (reason == QSystemTrayIcon::DoubleClick)
-                    emit OpenRequested();
-            });
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (OpensWindow(reason))
+            emit OpenRequested();
+    });
     tray_->show();
-    return true;
 }
 
 void CTrayIcon::Remove()
 {
+    wanted_ = false;
     if (tray_) {
         tray_->hide();
         tray_.reset();
@@ -55,8 +79,9 @@ void CTrayIcon::SetIcon(TrayIcon icon)
 
 void CTrayIcon::SetTooltip(const QString& tooltip)
 {
+    tooltip_ = tooltip.left(127);
     if (tray_)
-        tray_->setToolTip(tooltip.left(127));
+        tray_->setToolTip(tooltip_);
 }
 
 void CTrayIcon::FillMenu()

@@ -1,9 +1,11 @@
 #pragma once
 // CTrayIcon: the program's entry in the notification area. Its picture tells whether a keyboard
-// is present; a double click opens the window, the right button the tray menu. Without a
-// notification area there is no icon and the program runs on.
+// is present; a click opens the window (StatusNotifierItem hosts of KDE and GNOME report every
+// click as an activation, old trays a double click), the right button the tray menu. Without a
+// notification area the program runs on, and the icon appears as soon as one does.
 
 #include "ports/window_port.h"
+#include "ui/shell/tray_watcher.h"
 
 #include <QIcon>
 #include <QMenu>
@@ -23,9 +25,13 @@ public:
     // opens so that a language change applies at once.
     using MenuTexts = std::function<QStringList()>;
 
-    CTrayIcon(QString iconFolder, MenuTexts menuTexts, QObject* parent = nullptr);
+    // watcher: where the notification area is asked for; null for the desktop's own.
+    CTrayIcon(QString iconFolder, MenuTexts menuTexts, QObject* parent = nullptr,
+              TrayWatcher* watcher = nullptr);
+    ~CTrayIcon() override;
 
-    // Creates the entry with icon 128; false (and no icon) when there is no notification area.
+    // Creates the entry with icon 128. False when there is no notification area yet: the entry
+    // is then made, with the icon and tooltip last set, when one appears.
     bool Create(const QString& tooltip);
     bool Exists() const { return tray_ != nullptr; }
     void Remove();
@@ -36,6 +42,13 @@ public:
     void SetTooltip(const QString& tooltip);
 
     static QIcon IconFor(const QString& folder, TrayIcon icon);
+    // How the desktop reported a click on the icon: whether it opens the window.
+    static bool OpensWindow(QSystemTrayIcon::ActivationReason reason);
+    // -- what tests look at --
+    QSystemTrayIcon* Entry() const { return tray_.get(); }
+    const QMenu& Menu() const { return menu_; }
+    // The texts of the tray menu anew (after a language change).
+    void RefreshMenu() { FillMenu(); }
 
 signals:
     void OpenRequested();   // command 32771
@@ -44,12 +57,17 @@ signals:
 
 private:
     void FillMenu();
+    void MakeEntry();
 
     QString iconFolder_;
     MenuTexts menuTexts_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     QMenu menu_;
     TrayIcon current_ = TrayIcon::Normal;
+    QString tooltip_;
+    bool wanted_ = false;
+    TrayWatcher* watcher_ = nullptr;
+    std::unique_ptr<TrayWatcher> ownWatcher_;
 };
 
 } // namespace kovantis::ui

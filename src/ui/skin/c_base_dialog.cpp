@@ -69,6 +69,15 @@ void CBaseDialog::MoveControl(QWidget& control, std::string_view key) const {
     control.move(rect.x, rect.y);
 }
 
+void CBaseDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        emit HelpRequested();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, background_.Pixmap());

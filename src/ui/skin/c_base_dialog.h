@@ -40,7 +40,12 @@ public:
     // A control that keeps its size and only moves.
     void MoveControl(QWidget& control, std::string_view key) const;
 
+signals:
+    // F1 (the help request) in any skinned window; the main window opens the help page.
+    void HelpRequested();
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -82,6 +82,13 @@ void CPngButton::SetFrameMode(bool enabled, const QColor& color, int value) {
     update();
 }
 
+void CPngButton::SetDimmed(bool dimmed) {
+    if (dimmed_ != dimmed) {
+        dimmed_ = dimmed;
+        update();
+    }
+}
+
 void CPngButton::SetCaptionStyle(const CaptionStyle& style) {
     caption_ = style;
     captionShown_ = true;
@@ -115,6 +122,9 @@ void CPngButton::paintEvent(QPaintEvent*) {
     }
     if (captionShown_) {
         DrawCaption(painter);
+    }
+    if (dimmed_) {
+        painter.fillRect(rect(), QColor(0, 0, 0, 150));
     }
     painter.end();
     if (paintHook_) {

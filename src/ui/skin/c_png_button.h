@@ -52,6 +52,11 @@ public:
 
     void SetPaintHook(PaintHook hook) { paintHook_ = std::move(hook); }
 
+    // A dimmed button is drawn darkened over its picture: for a key that is out of use where
+    // the window's pictures have no disabled look of their own.
+    void SetDimmed(bool dimmed);
+    bool IsDimmed() const { return dimmed_; }
+
     bool IsHovered() const { return hover_; }
     // The slot the next repaint draws.
     PictureSlot CurrentSlot() const;
@@ -73,6 +78,7 @@ private:
     QColor frameColor_;
     int frameValue_ = 0;
     bool captionShown_ = false;
+    bool dimmed_ = false;
     CaptionStyle caption_;
     QString tipText_;
     PaintHook paintHook_;

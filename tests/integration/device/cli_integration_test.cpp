@@ -45,13 +45,14 @@ TEST_F(CliTest, StatusPrintsTheFourLines)
     CliRun run = Cli("status");
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "device: present\n"
-                       "active-profile: 0\n"
+                       "active-profile: 1\n"
                        "macro-space: 4096\n"
                        "effects: 3,7,20\n");
 
-    run = Cli("set-profile 2");
+    run = Cli("set-profile 3");  // profiles are 1 to 3 for people: the keyboard's third
     EXPECT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_NE(Cli("status").out.find("active-profile: 2\n"), std::string::npos);
+    EXPECT_NE(Cli("status").out.find("active-profile: 3\n"), std::string::npos);
+    EXPECT_NE(keyboard_.Control("info").find("active-profile=2"), std::string::npos);
 
     run = Cli("read-block settings");
     EXPECT_EQ(run.exitCode, 0);
@@ -60,7 +61,7 @@ TEST_F(CliTest, StatusPrintsTheFourLines)
     keyboard_.Control("refuse ff 9");  // the arrival's two reads, then the command's
     run = Cli("read-block factory");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.out.find("(result -102)"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("the keyboard refused the request (status FF)"), std::string::npos) << run.out;
 
     keyboard_.Control("unplug");
     run = Cli("status");
@@ -72,24 +73,25 @@ TEST_F(CliTest, BadUsageAndRunningDesktopProgram)
 {
     EXPECT_EQ(Cli("").exitCode, 2);
     EXPECT_EQ(Cli("no-such-command").exitCode, 2);
-    EXPECT_EQ(Cli("set-profile 3").exitCode, 2);
+    EXPECT_EQ(Cli("set-profile 4").exitCode, 2);
+    EXPECT_EQ(Cli("set-profile 0").exitCode, 2);
     EXPECT_EQ(Cli("read-block keymap").exitCode, 2);
     EXPECT_EQ(Cli("read-block macro 65535 2").exitCode, 2);
     const CliRun help = Cli("--help");
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* name : {"status", "set-profile N", "read-block settings|profile N"})
+    for (const char* name : {"status", "set-profile N", "read-block settings | profile N"})
         EXPECT_NE(help.out.find(name), std::string::npos) << name;
 
     // A live process holds the desktop program's lock: the keyboard is left alone.
     std::ofstream(keyboard_.Folder() + "/kovantis.lock") << getpid() << "\nkovantis\nhost\n";
-    const CliRun refused = Cli("set-profile 1");
+    const CliRun refused = Cli("set-profile 2");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.out.find("desktop program is running"), std::string::npos) << refused.out;
     EXPECT_EQ(keyboard_.Control("info").find("active-profile=0") != std::string::npos, true);
 
     // A lock left behind by a process that has ended does not count.
     std::ofstream(keyboard_.Folder() + "/kovantis.lock") << "999999999\n";
-    EXPECT_EQ(Cli("set-profile 1").exitCode, 0);
+    EXPECT_EQ(Cli("set-profile 2").exitCode, 0);
 }
 
 } // namespace

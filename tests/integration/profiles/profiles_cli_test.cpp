@@ -5,7 +5,11 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <csignal>
+#include <iostream>
 #include <sys/wait.h>
+#include <thread>
+#include <chrono>
 #include <unistd.h>
 
 #include "keyboard/key_code.h"
@@ -47,6 +51,13 @@ protected:
     // kovantis-cli with its own home, talking to `keyboard`.
     CliRun Run(const std::vector<std::string>& args)
     {
+        const pid_t child = Spawn(args);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(home_ / "out.txt"), Slurp(home_ / "err.txt")};
+    }
+    pid_t Spawn(const std::vector<std::string>& args)
+    {
         const std::filesystem::path out = home_ / "out.txt";
         const std::filesystem::path err = home_ / "err.txt";
         const pid_t child = ::fork();
@@ -72,9 +83,7 @@ protected:
             ::execv(program.c_str(), argv.data());
             ::_exit(127);
         }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+        return child;
     }
     std::filesystem::path WorkingFile() const { return home_ / "Documents" / "Kovantis_09A" / "$Profile0"; }
 
@@ -159,8 +168,112 @@ TEST_F(ProfilesCliTest, RefusedImportsTouchNothing)
 
     EXPECT_EQ(Run({"import"}).exitCode, 2);
     EXPECT_EQ(Run({"show", "a", "b"}).exitCode, 2);
-    EXPECT_EQ(Run({"export", (home_ / "x.kvp").string()}).exitCode, 1);  // no working file yet
+    // No working file yet: it is read from the keyboard first, as on the desktop program's arrival.
+    EXPECT_EQ(Run({"export", (home_ / "x.kvp").string()}).exitCode, 0);
     EXPECT_EQ(Run({"show", (home_ / "missing.kvp").string()}).exitCode, 1);
+}
+
+// Another profile for the same keyboard: other macros, other keys.
+std::filesystem::path OtherSampleFile(const std::filesystem::path& path)
+{
+    ProfileData data(ProfileDataRole::Working);
+    {
+        ProfileData::Lock lock(data);
+        *lock = *BlankProfileContents();
+        for (uint16_t id = 1; id <= 3; ++id) {
+            MacroRecord m;
+            m.SetName(u"Other");
+            m.id = id;
+            m.playCount = 1;
+            m.actionCount = 40;
+            for (uint16_t i = 0; i < 40; ++i)
+                m.actions[i] = {static_cast<uint16_t>(10 * i), 0x01F, static_cast<uint16_t>(i % 2)};
+            lock->macros.push_back(m);
+        }
+        for (int bank = 0; bank < 3; ++bank)
+            lock->image.Bank(bank)[SlotOf(0x011)] = MakeAssignment(AssignmentKind::PlayMacro, 3);
+    }
+    EXPECT_EQ(SaveProfileFile(path, data), 1);
+    return path;
+}
+
+TEST_F(ProfilesCliTest, AnImportKilledAtAnyMomentEndsWithTheOldOrTheNewDataInFull)
+{
+    const std::filesystem::path files[2] = {SampleFile(home_ / "a.kvp"), OtherSampleFile(home_ / "b.kvp")};
+    // What the keyboard holds after each import, read back; the working file holds the file.
+    std::string holds[2];
+    std::filesystem::create_directories(WorkingFile().parent_path());
+    ASSERT_EQ(Run({"read-keyboard", WorkingFile().string()}).exitCode, 0);
+    keyboard_->Control("latency 1");  // a transfer long enough to be cut anywhere
+    std::chrono::nanoseconds longest{0};
+    for (int i = 0; i < 2; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun run = Run({"import", files[i].string()});
+        longest = std::max(longest, std::chrono::steady_clock::now() - start);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(Run({"read-keyboard", (home_ / "holds.kvp").string()}).exitCode, 0);
+        holds[i] = Slurp(home_ / "holds.kvp");
+        ASSERT_EQ(Slurp(WorkingFile()), Slurp(files[i]));
+    }
+    ASSERT_NE(holds[0], holds[1]);
+
+    std::srand(static_cast<unsigned>(::getpid()));
+    int recovered = 0;
+    for (int round = 0; round < 20; ++round) {
+        const auto offset = std::chrono::microseconds(std::rand() % (longest.count() / 1000 + 1));
+        const pid_t child = Spawn({"import", files[round % 2].string()});
+        std::this_thread::sleep_for(offset);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+
+        // The next run meets the keyboard; an interrupted download is completed first.
+        const CliRun next = Run({"status"});
+        ASSERT_EQ(next.exitCode, 0) << next.err;
+        if (next.err.find("EXTRA_RECOVERY_DONE") != std::string::npos ||
+            next.err.find("interrupted") != std::string::npos)
+            ++recovered;
+        ASSERT_EQ(Run({"read-keyboard", (home_ / "holds.kvp").string()}).exitCode, 0);
+        const std::string now = Slurp(home_ / "holds.kvp");
+        const int which = now == holds[0] ? 0 : now == holds[1] ? 1 : -1;
+        ASSERT_NE(which, -1) << "round " << round << ", killed after " << offset.count() << " us";
+        EXPECT_EQ(Slurp(WorkingFile()), Slurp(files[which])) << "round " << round;
+        EXPECT_FALSE(std::filesystem::exists(WorkingFile().string() + ".journal"));
+    }
+    std::cout << "rounds that needed the journal: " << recovered << " of 20\n";
+    keyboard_->Control("latency 0");
+}
+
+TEST_F(ProfilesCliTest, FailuresSayWhatFailedAndVerifyComparesWhatWasWritten)
+{
+    const std::filesystem::path sample = SampleFile(home_ / "sample.kvp");
+    std::filesystem::create_directories(WorkingFile().parent_path());
+    ASSERT_EQ(Run({"read-keyboard", WorkingFile().string()}).exitCode, 0);
+
+    CliRun run = Run({"import", "--verify", sample.string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("verified"), std::string::npos) << run.err;
+
+    // The keyboard refuses in the middle of the transfer: a failure, and the bracket is closed.
+    // (past the arrival's reads, the active profile and the opening bracket)
+    ASSERT_EQ(keyboard_->Control("after 10").substr(0, 2), "ok");
+    keyboard_->Control("refuse ff 3");
+    run = Run({"apply"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("refused"), std::string::npos) << run.err;
+    // The next command completes what the refused one could not.
+    run = Run({"apply", "--verify"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(WorkingFile().string() + ".journal"));
+
+    // A keyboard that does not answer costs one exchange's retries, not three.
+    keyboard_->Control("drop 1000");
+    const auto start = std::chrono::steady_clock::now();
+    run = Run({"set-profile", "2"});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("did not answer"), std::string::npos) << run.err;
+    EXPECT_LT(took, std::chrono::milliseconds(5500));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "device/device_link.h"
 #include "keyboard/bank.h"
 #include "keyboard/hid_usage.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "platform/device_library.h"
 #include "ports/clock.h"
 #include "profiles/keyboard_readback.h"

@@ -67,7 +67,7 @@ TEST_F(VkbdLinkTest, CommandsRoundTripAndMalformedPacketsAreIgnored) {
     auto reply = Exchange(kCmdReadSettings, 44, 0);
     EXPECT_EQ(reply[kCommandOffset], kCmdReadSettings);
     EXPECT_EQ(reply[kStatusOffset], kStatusOk);
-    EXPECT_EQ(reply[kDataOffset + kMacroSpaceByte], 2);
+    EXPECT_EQ(reply[kDataOffset + kSettingsMacroSpace], 2);
     EXPECT_EQ(reply[kDataOffset + 12], 1);
     EXPECT_EQ(reply[kDataOffset + 13], 5);
     EXPECT_EQ(reply[kDataOffset + 14], 20);
@@ -213,7 +213,7 @@ TEST_F(VkbdLinkTest, MemoryPersistsAcrossRestarts) {
     StartAndConnect({"--state", state});
     std::vector<uint8_t> settings(44, 0);
     std::copy_n(Exchange(kCmdReadSettings, 44, 0).begin() + 8, 44, settings.begin());
-    settings[kActiveProfileByte] = 2;
+    settings[kSettingsActiveProfile] = 2;
     EXPECT_EQ(Exchange(kCmdWriteSettings, 44, 0, settings)[kStatusOffset], kStatusOk);
     EXPECT_TRUE(PathExists(state));  // written before the reply
 

@@ -2,6 +2,7 @@
 // profile buttons and the way back to the function view.
 
 #include <QAbstractButton>
+#include <QTimer>
 
 #include "keyboard/bank.h"
 #include "keyboard/key_code.h"
@@ -10,6 +11,7 @@
 #include "lighting/lighting_view_setting.h"
 #include "main_window/main_window_fixture.h"
 #include "session/session.h"
+#include "ui/key_assignment/kovantis_dlg_composite.h"
 #include "ui/lighting/lighting_panel.h"
 #include "ui/lighting/user_mode_group.h"
 #include "ui/skin/c_png_button.h"
@@ -104,7 +106,16 @@ TEST_F(LightingWindowTest, AClickOnAKeyPaintsItInEffect20AndAssignsItInTheFuncti
     EXPECT_TRUE(Panel().Layer()->isHidden());
     ASSERT_TRUE(WaitUntil([&] { return Window().KeyButton(a.controlId)->IsOn(); }));
     const Bytes unchanged = Keyboard().Dump("colours 0");
+    // In the function view a click opens the key assignment dialog (modal) instead.
+    bool dialogOpened = false;
+    QTimer::singleShot(0, &Window(), [&] {
+        Kovantis_DlgComposite* dialog = Window().KeyAssignmentDialog();
+        dialogOpened = dialog != nullptr && dialog->IsOpen();
+        if (dialog != nullptr)
+            dialog->PressCancel();
+    });
     ClickKey(a.controlId);
+    EXPECT_TRUE(dialogOpened);
     EXPECT_EQ(Keyboard().Dump("colours 0"), unchanged) << "the function view paints nothing";
 }
 

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "keyboard/physical_layout.h"
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 #include "platform/ini_file.h"
 #include "ports/clock.h"
 #include "skin/skin_keys.h"

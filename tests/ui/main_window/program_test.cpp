@@ -153,13 +153,17 @@ TEST_F(ProgramTest, SecondStartHandsOverAndKillEndsTheFirst)
     EXPECT_FALSE(fs::exists(root_ / "run" / "kovantis.lock"));
 }
 
-TEST_F(ProgramTest, KillWithoutARunningInstanceStartsNormally)
+TEST_F(ProgramTest, KillWithoutARunningInstanceNeverStartsTheProgram)
 {
+    // A request to quit that finds nothing to end says so and ends, rather than opening the
+    // program the user wanted gone.
     auto program = Start({"--kill"});
-    ASSERT_TRUE(program->WaitReady()) << "/Kill alone is ignored";
-    auto killer = Start({"/kill"});
-    EXPECT_EQ(killer->WaitExit(), 0);
     EXPECT_EQ(program->WaitExit(), 0);
+    EXPECT_FALSE(program->WaitReady(0ms));
+    auto unknown = Start({"--no-such-option"});
+    EXPECT_EQ(unknown->WaitExit(), 2);
+    EXPECT_FALSE(unknown->WaitReady(0ms)) << "an unknown argument never builds a window";
+    EXPECT_FALSE(fs::exists(root_ / "run" / "kovantis.lock"));
 }
 
 TEST_F(ProgramTest, WindowCommandsReachTheRunningProgram)

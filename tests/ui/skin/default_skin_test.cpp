@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include "keyboard/keyboard_view_model.h"
 #include "keyboard/physical_layout.h"
 #include "skin/skin_file.h"
 #include "skin/skin_keys.h"
@@ -76,7 +77,9 @@ TEST(DefaultSkin, MainWindowHasEveryControlAndPicture) {
         EXPECT_FALSE(skin.Rect(std::string(moved) + "2").IsAbsent());
         EXPECT_FALSE(skin.Rect(std::string(moved) + "3").IsAbsent());
     }
-    EXPECT_TRUE(skin.Link().starts_with(u"https://"));
+    // The default skin names no address of its own (its link opens the shipped help page),
+    // never a placeholder.
+    EXPECT_EQ(skin.Link(), u"");
     for (int effect = 1; effect <= 20; ++effect) {
         EXPECT_NE(skin.Text("Mode", std::to_string(effect), u""), u"");
         EXPECT_NE(skin.Text("Mode1", std::to_string(effect), u""), u"");
@@ -120,6 +123,13 @@ TEST(DefaultSkin, KeyStatesAreTellApartAndButtonsDoNotOverlap) {
     for (std::string_view key : MainImageKeys()) {
         const SkinRect r = skin.Rect(key);
         buttons.emplace_back(std::string(key), QRect(r.x, r.y, r.w, r.h));
+    }
+    // D1 to D6 have places of their own, for when the flip makes them usable.
+    for (int d = 0; d < kExtraKeyCount; ++d) {
+        const SkinRect r = skin.Rect(ExtraKeySkinKey(d));
+        EXPECT_FALSE(r.IsAbsent()) << ExtraKeySkinKey(d);
+        EXPECT_GT(Difference(normal, over, QRect(r.x - 1, r.y - 1, r.w, r.h)), 4.0) << ExtraKeySkinKey(d);
+        buttons.emplace_back(ExtraKeySkinKey(d), QRect(r.x, r.y, r.w, r.h));
     }
     for (size_t i = 0; i < buttons.size(); ++i) {
         for (size_t j = i + 1; j < buttons.size(); ++j) {

@@ -72,6 +72,17 @@ TEST_F(AppSettingsTest, FlipAndRecordDelayInTheSettingsStore)
     ASSERT_TRUE(settings_.SetFlip(true));
     EXPECT_TRUE(settings_.Flip());
     EXPECT_EQ(store_.Read(u"Flip", u""), u"1");
+    // Any number but 0 is on.
+    for (const char16_t* on : {u"2", u"-1", u"01", u" 7"}) {
+        store_.Write(u"Flip", on);
+        EXPECT_TRUE(settings_.Flip()) << std::u16string_view(on).size();
+    }
+    for (const char16_t* off : {u"0", u"00", u"", u"off"}) {
+        store_.Write(u"Flip", off);
+        EXPECT_FALSE(settings_.Flip()) << std::u16string_view(off).size();
+    }
+    ASSERT_TRUE(settings_.SetFlip(false));
+    EXPECT_EQ(store_.Read(u"Flip", u""), u"0");
 
     texts_.texts["MACRO_ACTION_RECORD_DELAY"] = u"RecordDelay";
     EXPECT_EQ(settings_.ReadRecordDelaySetting(), 0);

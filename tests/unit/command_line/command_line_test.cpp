@@ -22,9 +22,12 @@ TEST(CommandLine, KillEndsTheProcessOnlyWhenAnInstanceRuns)
     EXPECT_TRUE(killing.killRunning);
     EXPECT_FALSE(killing.startHidden) << "/Start after /Kill is never looked at";
 
+    // A request to quit never starts the program: with nothing running it ends here too.
     const StartupDecision alone = DecideStartup({S::Kill, S::Start}, false);
     EXPECT_FALSE(alone.killRunning);
-    EXPECT_TRUE(alone.startHidden) << "/Kill without a running instance is ignored";
+    EXPECT_TRUE(alone.nothingToEnd);
+    EXPECT_FALSE(alone.startHidden);
+    EXPECT_FALSE(DecideStartup({S::Start, S::Kill}, true).nothingToEnd);
 
     const StartupDecision startFirst = DecideStartup({S::Start, S::Kill}, true);
     EXPECT_TRUE(startFirst.killRunning);
@@ -32,6 +35,18 @@ TEST(CommandLine, KillEndsTheProcessOnlyWhenAnInstanceRuns)
     const StartupDecision plain = DecideStartup({}, true);
     EXPECT_FALSE(plain.killRunning);
     EXPECT_FALSE(plain.startHidden);
+}
+
+TEST(CommandLine, UnknownArgumentsAreFoundButTheToolkitsOwnPassThrough)
+{
+    EXPECT_TRUE(UnknownArguments({"/start", "--KILL", "--help", "--version"}).empty());
+    EXPECT_TRUE(UnknownArguments({"-platform", "offscreen", "-session", "1234_5", "-reverse"}).empty());
+    EXPECT_TRUE(UnknownArguments({"--style=fusion", "-qwindowgeometry", "10x10", "/Start"}).empty());
+    EXPECT_EQ(UnknownArguments({"--frobnicate", "/Start", "file.kvp", "-x"}),
+              (std::vector<std::string>{"--frobnicate", "file.kvp", "-x"}));
+    // A toolkit option's value is not looked at as an argument of its own.
+    EXPECT_TRUE(UnknownArguments({"-style", "--weird"}).empty());
+    EXPECT_EQ(NothingToEndText("kovantis"), "kovantis: no running instance to end\n");
 }
 
 TEST(CommandLine, HelpAndVersionAnswerAtOnce)

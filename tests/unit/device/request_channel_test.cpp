@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <thread>
 
@@ -195,6 +196,21 @@ TEST(RequestChannel, LostReplyWaitsOneSecondBeforeSendingAgain)
     EXPECT_GE(std::chrono::steady_clock::now() - started, 1000ms);
     EXPECT_EQ(device.Sent().size(), 2u);
     EXPECT_EQ(device.GetClock().Sleeps(), std::vector{10ms});
+}
+
+TEST(RequestChannel, ALateReplyIsNeverTakenForTheNextExchange)
+{
+    // The reply to the first chunk comes after the retry, while the second chunk waits: its
+    // data must not land where the second chunk's belongs.
+    FakeDevice device;
+    std::array<uint8_t, 378> written{};
+    for (size_t i = 0; i < written.size(); ++i)
+        written[i] = static_cast<uint8_t>(i * 7 + 1);
+    ASSERT_EQ(device.Commands().WriteKeymapBlock(written, 1), 1);
+    device.InjectFault(Fault::Late);
+    std::array<uint8_t, 378> read{};
+    ASSERT_EQ(device.Commands().ReadKeymapBlock(read, 1), 1);
+    EXPECT_EQ(read, written);
 }
 
 } // namespace

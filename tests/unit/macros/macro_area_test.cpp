@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "keyboard/hid_usage.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "macros/macro_area.h"
 
 namespace kovantis {

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "keyboard/key_code.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "profile_test_support.h"
 #include "ports/editor_registry.h"
 #include "profiles/macro_download.h"

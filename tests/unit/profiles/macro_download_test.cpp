@@ -4,7 +4,7 @@
 
 #include "keyboard/default_layout.h"
 #include "keyboard/key_code.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "macros/macro_area.h"
 #include "profiles/macro_download.h"
 #include "support/fake_device.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "keyboard/key_code.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "profiles/macro_list.h"
 #include "profile_test_support.h"
 #include "profiles/keyboard_readback.h"
@@ -198,6 +198,33 @@ TEST_F(ControllerTest, ApplySavesAndDownloadsOnlyWhenSomethingChanged)
     EXPECT_EQ(CountSent(0x08), 7);
     EXPECT_EQ(window.Count("PostProgress 1"), 3);
     EXPECT_EQ(window.Count("PostProgress 0"), 3);
+}
+
+TEST_F(ControllerTest, ApplyWritesTheShownProfilesEditsEvenWhenTheKeyboardRunsAnother)
+{
+    ASSERT_EQ(CreateBlankImage(WorkingFilePath(paths)), 1);
+    // A refused switch leaves the window on profile 2 while the keyboard stays on profile 0.
+    window.editorOpen = true;
+    controller.PressProfileButton(2);
+    window.editorOpen = false;
+    ASSERT_EQ(controller.CurrentProfile(), 2);
+    ASSERT_EQ(device.Model().ActiveProfile(), 0);
+    auto keymapOf = [this](int profile) {
+        const auto keymap = device.Model().Keymap(profile);
+        return std::vector<uint8_t>(keymap.begin(), keymap.end());
+    };
+    const std::vector<uint8_t> keymap0 = keymapOf(0);
+
+    Record(2, kKeyA) = MakeAssignment(AssignmentKind::Key, 0x030);
+    changes.MarkChanged();
+    EXPECT_EQ(controller.Apply(), 1);
+    const std::vector<uint8_t> keymap2 = keymapOf(2);
+    EXPECT_EQ(std::vector<uint8_t>(keymap2.begin() + 3 * kPositionOfA, keymap2.begin() + 3 * kPositionOfA + 3),
+              (std::vector<uint8_t>{0x02, 0x02, 0x05}))
+        << "A sends B in the profile the edit was made in";
+    EXPECT_EQ(keymapOf(0), keymap0) << "the running profile is written as it was";
+    EXPECT_EQ(device.Model().ActiveProfile(), 0);
+    EXPECT_FALSE(changes.Pending());
 }
 
 TEST_F(ControllerTest, ReadingTheKeyboardBackIntoFiles)

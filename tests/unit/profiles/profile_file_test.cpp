@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "platform/ini_file.h"
 #include "profiles/profile_file.h"
 #include "profile_test_support.h"

@@ -134,7 +134,7 @@ TEST_F(ControlHandlerTest, LatencyInfoSaveQuitAndUnknownCommands) {
     EXPECT_EQ(latency.Get(), std::chrono::milliseconds(1));
     EXPECT_TRUE(Run("latency 10001").starts_with("error usage"));
     EXPECT_EQ(Run("info"), "ok plugged=yes host=yes active-profile=0 in-transfer=no "
-                           "bad-checksums=0 latency-ms=1");
+                           "bad-checksums=0 commands=0 latency-ms=1");
     EXPECT_EQ(Run("save"), "error no state file");
     EXPECT_EQ(Run("save"), "ok saved");
     EXPECT_EQ(Run(""), "error empty command (try help)");

@@ -22,7 +22,7 @@ std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
 
 std::vector<uint8_t> SettingsWithProfile(const KeyboardModel& model, uint8_t profile) {
     std::vector<uint8_t> block(model.Settings().begin(), model.Settings().end());
-    block[kActiveProfileByte] = profile;
+    block[kSettingsActiveProfile] = profile;
     return block;
 }
 
@@ -78,11 +78,11 @@ TEST(KeyboardModel, ReportsWithoutTheCommandIdOrWithABadChecksum) {
     other[0] = 0x05;
     EXPECT_FALSE(model.HandleCommand(other));
 
-    auto bad = MakeRequest(kCmdReadSettings, kSettingsSize, 0);
+    auto bad = MakeRequest(kCmdReadSettings, kSettingsBlockSize, 0);
     bad[kChecksumOffset] ^= 0x01;
     EXPECT_EQ(StatusOf(model, bad), kStatusOk);  // answered all the same, but counted
     EXPECT_EQ(model.BadChecksums(), 1);
-    EXPECT_EQ(StatusOf(model, MakeRequest(kCmdReadSettings, kSettingsSize, 0)), kStatusOk);
+    EXPECT_EQ(StatusOf(model, MakeRequest(kCmdReadSettings, kSettingsBlockSize, 0)), kStatusOk);
     EXPECT_EQ(model.BadChecksums(), 1);
 }
 
@@ -187,7 +187,7 @@ TEST(KeyboardModel, FactoryKeymapAndInitialMemory) {
     EXPECT_TRUE(std::ranges::equal(model.FactoryKeymap(), layout));
     for (int p = 0; p < kProfileCount; ++p) {
         EXPECT_TRUE(std::ranges::equal(model.Keymap(p), layout)) << p;
-        EXPECT_EQ(model.KeyColours(p).size(), kKeyColoursPerProfile);
+        EXPECT_EQ(model.KeyColours(p).size(), kKeyColourProfileStride);
         EXPECT_EQ(model.ProfileRecords()[static_cast<size_t>(p) * 42 + 1], 4);  // brightness
     }
     EXPECT_TRUE(model.Keymap(3).empty());
@@ -215,24 +215,24 @@ TEST(KeyboardModel, SettingsBlock) {
     options.macroSpaceUnits = 3;
     KeyboardModel model(options);
     const auto settings = model.Settings();
-    ASSERT_EQ(settings.size(), kSettingsSize);
-    EXPECT_EQ(settings[kActiveProfileByte], 0);
-    EXPECT_EQ(settings[kMacroSpaceByte], 3);
+    ASSERT_EQ(settings.size(), kSettingsBlockSize);
+    EXPECT_EQ(settings[kSettingsActiveProfile], 0);
+    EXPECT_EQ(settings[kSettingsMacroSpace], 3);
     EXPECT_EQ(model.MacroArea().size(), 3u * 128);
-    const auto effects = settings.subspan(kEffectListByte, 32);
+    const auto effects = settings.subspan(kSettingsEffectList, 32);
     EXPECT_EQ(effects[0], 1);
     EXPECT_NE(std::ranges::find(effects, 20), effects.end());
 
     // Byte 10 switches the profile; the host cannot rewrite the hardware's own bytes.
     auto block = SettingsWithProfile(model, 2);
     block[0] = 0xA5;
-    block[kMacroSpaceByte] = 0xFF;
-    block[kEffectListByte] = 0x13;
+    block[kSettingsMacroSpace] = 0xFF;
+    block[kSettingsEffectList] = 0x13;
     EXPECT_EQ(StatusOf(model, MakeRequest(kCmdWriteSettings, 44, 0, block)), kStatusOk);
     EXPECT_EQ(model.ActiveProfile(), 2);
     EXPECT_EQ(model.Settings()[0], 0xA5);
-    EXPECT_EQ(model.Settings()[kMacroSpaceByte], 3);
-    EXPECT_EQ(model.Settings()[kEffectListByte], 1);
+    EXPECT_EQ(model.Settings()[kSettingsMacroSpace], 3);
+    EXPECT_EQ(model.Settings()[kSettingsEffectList], 1);
 
     const auto reply = model.HandleCommand(MakeRequest(kCmdReadSettings, 44, 0));
     ASSERT_TRUE(reply);

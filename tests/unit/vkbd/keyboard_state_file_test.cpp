@@ -40,7 +40,7 @@ protected:
                   kStatusOk);
         ASSERT_TRUE(model.SetLightingField(1, 5, seed));
         std::vector<uint8_t> settings(model.Settings().begin(), model.Settings().end());
-        settings[kActiveProfileByte] = 2;
+        settings[kSettingsActiveProfile] = 2;
         settings[3] = seed;
         ASSERT_EQ(StatusOf(model, MakeRequest(kCmdWriteSettings, 44, 0, settings)), kStatusOk);
     }
@@ -92,8 +92,8 @@ TEST_F(StateFileTest, HardwareBytesComeFromTheOptionsNotTheFile) {
     options.useDefaultEffects = false;
     KeyboardModel small(options);
     ASSERT_TRUE(small.Load(path_));
-    EXPECT_EQ(small.Settings()[kMacroSpaceByte], 1);
-    EXPECT_EQ(small.Settings()[kEffectListByte], 0);
+    EXPECT_EQ(small.Settings()[kSettingsMacroSpace], 1);
+    EXPECT_EQ(small.Settings()[kSettingsEffectList], 0);
     EXPECT_EQ(small.Settings()[3], 0x42);
     ASSERT_EQ(small.MacroArea().size(), 128u);
     EXPECT_TRUE(std::equal(small.MacroArea().begin(), small.MacroArea().end(),

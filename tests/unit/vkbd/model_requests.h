@@ -2,7 +2,7 @@
 // Command reports as a host builds them, for driving the keyboard model directly.
 
 #include "vkbd/keyboard_model.h"
-#include "platform/command_report.h"
+#include "wire/command_report.h"
 
 #include <algorithm>
 #include <span>

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 
 namespace kovantis {
 

@@ -1,0 +1,62 @@
+#pragma once
+// The kovantis program running on the X server of the test (DISPLAY), against a virtual
+// keyboard, and xdotool to find its windows and to click and type into them as a user would.
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+#include <sys/types.h>
+
+namespace kovantis::testing {
+
+struct WindowGeometry {
+    std::string id;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Runs a program and collects its standard output; the exit code is -1 when it did not end
+// within `timeout` (it is then killed).
+struct ToolRun {
+    int exitCode = -1;
+    std::string output;
+};
+ToolRun RunTool(const std::vector<std::string>& argv, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+class DesktopProgram {
+public:
+    DesktopProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env);
+    ~DesktopProgram();
+    DesktopProgram(const DesktopProgram&) = delete;
+    DesktopProgram& operator=(const DesktopProgram&) = delete;
+
+    bool Alive();
+
+private:
+    pid_t pid_ = -1;
+};
+
+// xdotool on the test's display.
+class Xdotool {
+public:
+    Xdotool();
+    // The visible window with this exact title, once it shows; nullopt after `timeout`.
+    std::optional<WindowGeometry> WaitForWindow(const std::string& title,
+                                                std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // Whether a visible window with this title exists right now.
+    bool WindowShown(const std::string& title) const;
+    // Clicks the left button at a point of the screen.
+    bool ClickAt(int x, int y) const;
+    // Presses and releases keys by their X key names ("super", "Escape").
+    bool Key(const std::string& keys) const;
+
+private:
+    std::string tool_;
+};
+
+} // namespace kovantis::testing

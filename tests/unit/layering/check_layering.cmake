@@ -1,0 +1,50 @@
+# cmake -DSOURCE_DIR=<repository> -P check_layering.cmake
+set(problems "")
+
+# 1. The core (src/ but src/ui/ and src/main.cpp) is plain C++ without Qt.
+file(GLOB_RECURSE core_files ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
+foreach(path ${core_files})
+  file(RELATIVE_PATH rel ${SOURCE_DIR} ${path})
+  if(rel MATCHES "^src/ui/" OR rel STREQUAL "src/main.cpp")
+    continue()
+  endif()
+  file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+  if(lines)
+    string(APPEND problems "${rel}: includes Qt in the core\n")
+  endif()
+  file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"ui/")
+  if(lines)
+    string(APPEND problems "${rel}: the core includes the user interface\n")
+  endif()
+endforeach()
+
+# 2. devlinx/ and vkbd/ include only their own headers, devlinx.h and src/wire/.
+foreach(folder devlinx vkbd)
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(path ${files})
+    file(RELATIVE_PATH rel ${SOURCE_DIR} ${path})
+    file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]*/")
+    foreach(line ${lines})
+      string(REGEX REPLACE ".*\"([^\"]*)\".*" "\\1" header "${line}")
+      if(NOT header MATCHES "^(wire|vkbd|devlinx)/")
+        string(APPEND problems "${rel}: includes ${header}, which belongs to the program\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+# 3. The features never include the link's inner parts from the other side: the device layer
+#    knows no feature.
+file(GLOB_RECURSE device_files ${SOURCE_DIR}/src/device/*.h ${SOURCE_DIR}/src/device/*.cpp)
+foreach(path ${device_files})
+  file(RELATIVE_PATH rel ${SOURCE_DIR} ${path})
+  file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"(keyboard|macros|lighting|profiles|update|session)/")
+  if(lines)
+    string(APPEND problems "${rel}: the device link includes a feature\n")
+  endif()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "Layering broken:\n${problems}")
+endif()
+message(STATUS "layering holds")
