@@ -15,7 +15,7 @@
 #include "keyboard/key_table.h"
 #include "macro_page_fixture.h"
 #include "macros/macro_area.h"
-#include "platform/le_bytes.h"
+#include "wire/le_bytes.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "profiles/macro_download.h"
