@@ -82,6 +82,7 @@ public:
     ProfileController& Profiles() { return profiles_; }
     FirmwareUpdate& Update() { return update_; }
     EditorRegistry& Editors() { return ports_.editors; }
+    WindowPort& Window() { return ports_.window; }
     ProfileDataPair& Data() { return data_; }
     Prompter& Ask() { return ports_.prompter; }
     const TextSource& Texts() const { return ports_.texts; }

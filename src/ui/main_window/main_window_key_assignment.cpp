@@ -8,8 +8,10 @@
 
 #include "platform/paths.h"
 #include "profiles/profile_controller.h"
+#include "profiles/working_macro_host.h"
 #include "session/session.h"
 #include "skin/skin_keys.h"
+#include "ui/key_assignment/macro_page.h"
 #include "ui/main_window/main_window.h"
 #include "ui/skin/c_png_button.h"
 
@@ -24,7 +26,8 @@ std::string SearchPath()
 
 } // namespace
 
-KeyAssignmentParts::KeyAssignmentParts(CKovantisDlg& window, const std::string& skinFile)
+KeyAssignmentParts::KeyAssignmentParts(CKovantisDlg& window, const std::string& skinFile,
+                                       const AppSettings& settings)
     : store(window.Core().Data().working, window.Core().Changes(),
             [&window] { return window.Core().Profiles().CurrentProfile(); }),
       model(store)
@@ -33,6 +36,11 @@ KeyAssignmentParts::KeyAssignmentParts(CKovantisDlg& window, const std::string& 
         CompositeSetup{skinFile, window.Core().Names(),
                        window.Core().Texts(), model, processes, SearchPath()},
         &window);
+    Session& core = window.Core();
+    auto host = std::make_unique<WorkingMacroHost>(
+        WorkingMacroLinks{core.Data().working, core.Changes(), core.Window(), core.Device(), settings});
+    dialog->SetMacroPage(std::make_unique<MacroPage>(
+        MacroPageSetup{std::move(host), core.Ask(), core.Texts(), core.Names()}));
 }
 
 // A click on a key, G button or the macro edit button in the function view; the clicked button
@@ -42,7 +50,7 @@ void CKovantisDlg::EditKey(int controlId, const KeyEditTarget& target)
 {
     if (!keyAssignment_)
         keyAssignment_ = std::make_unique<KeyAssignmentParts>(
-            *this, (setup_.paths.SkinsFolder() / kCompositeSkinFile).string());
+            *this, (setup_.paths.SkinsFolder() / kCompositeSkinFile).string(), setup_.settings);
     Kovantis_DlgComposite& dialog = *keyAssignment_->dialog;
     if (!dialog.Prepare()) {
         // The dialog cannot be drawn without its pictures: the program ends, as it does when

@@ -13,10 +13,11 @@
 
 namespace kovantis {
 
+class AppSettings;
 class CKovantisDlg;
 
 struct KeyAssignmentParts {
-    KeyAssignmentParts(CKovantisDlg& window, const std::string& skinFile);
+    KeyAssignmentParts(CKovantisDlg& window, const std::string& skinFile, const AppSettings& settings);
 
     WorkingBankStore store;
     KeyAssignmentDialogModel model;
