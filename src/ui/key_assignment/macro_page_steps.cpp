@@ -10,6 +10,17 @@
 #include "ui/common/qt_text.h"
 
 namespace kovantis::ui {
+namespace {
+
+// The drop-downs of a cell open as a list of at most their visible rows below the cell, in the
+// page's dark colours (the platform's pop-up otherwise covers the screen in light colours with
+// the table's white text on it).
+const char* const kCellListStyle =
+    "QComboBox { color: #FFFFFF; background: #1B1E23; combobox-popup: 0; }"
+    "QComboBox QAbstractItemView { color: #FFFFFF; background: #1B1E23; border: 1px solid #3A4048; "
+    "selection-background-color: #27C4FF; selection-color: #000000; outline: 0; }";
+
+} // namespace
 
 QString StepStateText(uint16_t state)
 {
@@ -117,6 +128,7 @@ QWidget* MacroStepDelegate::CreateCellEditor(QWidget* parent, const QModelIndex&
     case CellEditKind::State: {
         auto* list = new QComboBox(parent);
         list->setObjectName(QStringLiteral("MacroStateEditor"));
+        list->setStyleSheet(QString::fromLatin1(kCellListStyle));
         list->addItem(StepStateText(kMacroPress));
         list->addItem(StepStateText(kMacroRelease));
         return list;
@@ -124,6 +136,7 @@ QWidget* MacroStepDelegate::CreateCellEditor(QWidget* parent, const QModelIndex&
     case CellEditKind::Key: {
         auto* list = new QComboBox(parent);
         list->setObjectName(QStringLiteral("MacroKeyEditor"));
+        list->setStyleSheet(QString::fromLatin1(kCellListStyle));
         for (int position = 0; position < kPickerSize; ++position) {
             list->addItem(ToQString(names_.KeyNameOf(KeyCodeAtPickerPosition(position))));
         }
