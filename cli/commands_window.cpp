@@ -1,20 +1,20 @@
 // window-command: hands a window command or message to the running desktop program, as other
 // programs may (32780 firmware update, 32784 Chinese, 32785 English; 30 = 0x1E applies).
 
-#include <cstdlib>
-#include <cstring>
+#include <chrono>
+#include <optional>
 #include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "cli/command_registry.h"
 #include "cli/session.h"
+#include "platform/instance_channel.h"
+#include "platform/instance_folder.h"
 
 namespace kovantis::cli {
 namespace {
 
 constexpr long kMessageApply = 0x1E;
+constexpr std::chrono::seconds kAnswerTimeout{2};
 
 int WindowCommand(Session& session, const Arguments& args);
 
@@ -31,40 +31,6 @@ const Command kWindowCommand{"window-command", "N",
                              &WindowCommand};
 const CommandRegistration registerWindowCommand(kWindowCommand);
 
-// Where the desktop program listens: beside its lock file in the runtime folder.
-std::string DesktopSocketPath()
-{
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime != '\0')
-        return std::string(runtime) + "/kovantis.sock";
-    return "/tmp/kovantis-" + std::to_string(getuid()) + ".sock";
-}
-
-// Writes one line and waits for the program's "ok".
-bool SendLine(const std::string& path, const std::string& line)
-{
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    for (size_t sent = 0; ok && sent < line.size();) {
-        const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
-        ok = n > 0;
-        sent += ok ? static_cast<size_t>(n) : 0;
-    }
-    std::string answer;
-    char c = 0;
-    while (ok && answer.size() < 16 && recv(fd, &c, 1, 0) == 1 && c != '\n')
-        answer += c;
-    close(fd);
-    return ok && answer == "ok";
-}
-
 int WindowCommand(Session& session, const Arguments& args)
 {
     const auto number = args.operands.size() == 1 ? ParseNumber(args.operands[0], 0, 0xFFFF) : std::nullopt;
@@ -72,9 +38,14 @@ int WindowCommand(Session& session, const Arguments& args)
         return session.UsageError(kWindowCommand, "window-command takes one number, 0 to 65535");
     const std::string line =
         std::string(*number == kMessageApply ? "MESSAGE " : "COMMAND ") + std::to_string(*number) + "\n";
-    const std::string path = DesktopSocketPath();
-    if (!SendLine(path, line)) {
-        session.Err() << "kovantis-cli: the desktop program does not answer on " << path
+    std::string folderError;
+    const std::optional<InstancePaths> instance = InstancePathsOfProcess(FolderUse::Inspect, &folderError);
+    if (!instance) {
+        session.Err() << "kovantis-cli: cannot reach the desktop program: " << folderError << '\n';
+        return kExitFailed;
+    }
+    if (!SendInstanceLine(instance->socket, line, kAnswerTimeout)) {
+        session.Err() << "kovantis-cli: the desktop program does not answer on " << instance->socket.string()
                       << " (is it running?)\n";
         return kExitFailed;
     }

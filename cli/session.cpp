@@ -8,10 +8,10 @@
 #include "app/language_table.h"
 #include "cli/command_registry.h"
 #include "cli/failure_text.h"
-#include "cli/instance_check.h"
 #include "cli/keyboard_search.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/instance_folder.h"
 #include "ports/clock.h"
 
 namespace kovantis::cli {
@@ -77,7 +77,14 @@ int Session::ConnectKeyboard()
 {
     if (core_)
         return kExitOk;
-    if (const auto pid = RunningDesktopProgram(DesktopLockPath())) {
+    // The desktop program's lock, where the desktop program itself looks for it.
+    std::string folderError;
+    const std::optional<InstancePaths> instance = InstancePathsOfProcess(FolderUse::Inspect, &folderError);
+    if (!instance) {
+        err_ << "kovantis-cli: cannot tell whether the desktop program is running: " << folderError << '\n';
+        return kExitFailed;
+    }
+    if (const auto pid = LockHolder(instance->lock)) {
         err_ << "kovantis-cli: the Kovantis desktop program is running (process " << *pid
              << "); quit it first, so that only one program talks to the keyboard\n";
         return kExitFailed;

@@ -3,8 +3,30 @@
 # goes to the -dbgsym package beside it; dependencies come from dpkg-shlibdeps plus what is
 # loaded at run time.
 
-set(KOVANTIS_MAINTAINER "Kovantis developers <kovantis@example.org>" CACHE STRING
-    "Maintainer field of the Debian package")
+# The package is signed by whoever builds it, the way Debian's own tools do it:
+# -DKOVANTIS_MAINTAINER="Name <address>", else DEBFULLNAME and DEBEMAIL from the environment,
+# else git's user.name and user.email. scripts/package refuses to build without one, rather than
+# ship a made-up address.
+set(kovantis_default_maintainer "")
+if(NOT "$ENV{DEBEMAIL}" STREQUAL "")
+  if(NOT "$ENV{DEBFULLNAME}" STREQUAL "")
+    set(kovantis_default_maintainer "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
+  elseif("$ENV{DEBEMAIL}" MATCHES "<")
+    set(kovantis_default_maintainer "$ENV{DEBEMAIL}")
+  endif()
+endif()
+find_program(GIT_PROGRAM git)
+if(NOT kovantis_default_maintainer AND GIT_PROGRAM)
+  execute_process(COMMAND ${GIT_PROGRAM} config user.name WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    OUTPUT_VARIABLE kovantis_git_name OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  execute_process(COMMAND ${GIT_PROGRAM} config user.email WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    OUTPUT_VARIABLE kovantis_git_email OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(kovantis_git_name AND kovantis_git_email)
+    set(kovantis_default_maintainer "${kovantis_git_name} <${kovantis_git_email}>")
+  endif()
+endif()
+set(KOVANTIS_MAINTAINER "${kovantis_default_maintainer}" CACHE STRING
+    "Maintainer field of the Debian package: Name <address>")
 
 # What Debian wants in /usr/share/doc/<package>: the copyright file and a compressed changelog.
 set(kovantis_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
@@ -69,7 +91,9 @@ if(kovantis_conffiles)
   file(WRITE ${CMAKE_BINARY_DIR}/package/conffiles "${kovantis_conffiles}")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/package/conffiles)
 endif()
+# The debug-info step strips the binaries itself after copying their debug information out;
+# CPack's own stripping would run first and leave it nothing to copy.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
-set(CPACK_STRIP_FILES ON)
+set(CPACK_STRIP_FILES OFF)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)

@@ -289,12 +289,9 @@ int ProfileController::ImportFile(const std::filesystem::path& path)
 {
     ProfileFileRead read = ReadProfileFile(path);
     if (!read.Usable()) {
-        if (read.contents && !read.headerValid) {
-            ShowFormatError(path, env_.prompter, env_.texts);
-            env_.prompter.ShowMessage(env_.texts.Text("MAIN_PROMPT_INPORT"));
-        } else {
-            env_.prompter.ShowMessage(env_.texts.Text("MAIN_PROMPT_INPORT") + u"\n" + Utf8ToUtf16(read.problem));
-        }
+        // One message that says why; the wrong-format text would claim the defaults are used,
+        // while a refused import replaces nothing.
+        env_.prompter.ShowMessage(env_.texts.Text("MAIN_PROMPT_INPORT") + u"\n" + Utf8ToUtf16(read.problem));
         return 0;
     }
     std::unique_ptr<ProfileContents> fresh = std::move(read.contents);

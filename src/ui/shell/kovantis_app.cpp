@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "app/language_table.h"
 #include "profiles/profile_data.h"
 #include "platform/device_library.h"
+#include "platform/instance_folder.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "ui/main_window/main_window.h"
@@ -30,11 +32,11 @@ namespace kovantis {
 namespace {
 
 // The first instance may be starting up itself and not listen yet.
-bool SendToRunningInstance(const QString& line)
+bool SendToRunningInstance(const ui::SingleInstance& instance, const QString& line)
 {
     constexpr int kAttempts = 40;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (ui::SingleInstance::Send(line))
+        if (instance.Send(line))
             return true;
         QThread::msleep(50);
     }
@@ -113,11 +115,25 @@ int RunKovantis(int argc, char** argv)
     // The program lives on in the notification area when its window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    ui::SingleInstance instance;
-    const bool otherRunning = !instance.Acquire();
+    // Unlike a missing piece below, a lock that cannot be taken is said and ends with a failure:
+    // the user has something to mend (the folder names it), and a script must not take it for
+    // a program that started or handed over.
+    std::string lockError;
+    std::optional<InstancePaths> instancePaths = InstancePathsOfProcess(FolderUse::Create, &lockError);
+    std::optional<ui::SingleInstance> instance;
+    InstanceLock::Outcome claim = InstanceLock::Outcome::Failed;
+    if (instancePaths) {
+        instance.emplace(*instancePaths);
+        claim = instance->Acquire(&lockError);
+    }
+    if (claim == InstanceLock::Outcome::Failed) {
+        std::cerr << "kovantis: cannot start: " << lockError << '\n';
+        return 1;
+    }
+    const bool otherRunning = claim == InstanceLock::Outcome::HeldByOther;
     const StartupDecision decision = DecideStartup(switches, otherRunning);
     if (decision.killRunning) {
-        SendToRunningInstance(QStringLiteral("KILL"));
+        SendToRunningInstance(*instance, QStringLiteral("KILL"));
         return 0;
     }
     if (decision.nothingToEnd) {
@@ -125,10 +141,13 @@ int RunKovantis(int argc, char** argv)
         return 0;
     }
     if (otherRunning) {
-        SendToRunningInstance(QStringLiteral("OPEN"));
+        SendToRunningInstance(*instance, QStringLiteral("OPEN"));
         return 0;
     }
-    instance.Listen();
+    if (!instance->Listen(&lockError)) {
+        std::cerr << "kovantis: cannot start: " << lockError << '\n';
+        return 1;
+    }
 
     const Paths paths = Paths::FromEnvironment();
     LanguageTable language(paths);
@@ -153,20 +172,20 @@ int RunKovantis(int argc, char** argv)
     }
     QObject::connect(&window, &CKovantisDlg::Ready, &window, &ReportReady);
     QObject::connect(&window, &CKovantisDlg::QuitRequested, &window, [&instance] {
-        instance.Release();
+        instance->Release();
         // exit, not quit: quitting first asks every window to close, which the main window
         // answers by hiding.
         QApplication::exit(0);
     });
     // Queued: what a line asks for may open a modal box, which must not run inside the
     // socket's own handler.
-    QObject::connect(&instance, &ui::SingleInstance::OpenRequested, &window, &CKovantisDlg::Open,
+    QObject::connect(&*instance, &ui::SingleInstance::OpenRequested, &window, &CKovantisDlg::Open,
                      Qt::QueuedConnection);
-    QObject::connect(&instance, &ui::SingleInstance::KillRequested, &window, &CKovantisDlg::Quit,
+    QObject::connect(&*instance, &ui::SingleInstance::KillRequested, &window, &CKovantisDlg::Quit,
                      Qt::QueuedConnection);
-    QObject::connect(&instance, &ui::SingleInstance::CommandRequested, &window,
+    QObject::connect(&*instance, &ui::SingleInstance::CommandRequested, &window,
                      &CKovantisDlg::RunWindowCommand, Qt::QueuedConnection);
-    QObject::connect(&instance, &ui::SingleInstance::MessageRequested, &window,
+    QObject::connect(&*instance, &ui::SingleInstance::MessageRequested, &window,
                      &CKovantisDlg::RunWindowMessage, Qt::QueuedConnection);
 
     TakeScreenshotWhenShown(window);

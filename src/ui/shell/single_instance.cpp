@@ -1,118 +1,115 @@
 #include "ui/shell/single_instance.h"
 
-#include <QDir>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
+#include <cerrno>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include "app/instance_request.h"
 
 namespace kovantis::ui {
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent)
-{
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::HandleConnection);
-}
+SingleInstance::SingleInstance(InstancePaths paths, QObject* parent) : QObject(parent), paths_(std::move(paths)) {}
 
 SingleInstance::~SingleInstance() { Release(); }
 
-QString SingleInstance::RuntimeFolder()
-{
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(QString::fromLocal8Bit(runtime)).exists())
-        return QString::fromLocal8Bit(runtime);
-    return QStringLiteral("/tmp");
-}
+InstanceLock::Outcome SingleInstance::Acquire(std::string* error) { return lock_.Acquire(paths_.lock, error); }
 
-QString SingleInstance::LockPath()
+bool SingleInstance::Listen(std::string* error)
 {
-    const QString folder = RuntimeFolder();
-    if (folder == QLatin1String("/tmp"))
-        return QStringLiteral("/tmp/kovantis-%1.lock").arg(getuid());
-    return folder + QStringLiteral("/kovantis.lock");
-}
-
-QString SingleInstance::SocketPath()
-{
-    const QString folder = RuntimeFolder();
-    if (folder == QLatin1String("/tmp"))
-        return QStringLiteral("/tmp/kovantis-%1.sock").arg(getuid());
-    return folder + QStringLiteral("/kovantis.sock");
-}
-
-bool SingleInstance::Acquire()
-{
-    lock_ = std::make_unique<QLockFile>(LockPath());
-    // A lock left by a crashed instance is stale at once: its PID no longer runs.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0))
-        return true;
-    lock_.reset();
-    return false;
-}
-
-bool SingleInstance::Listen()
-{
-    // The lock is ours, so a socket file left behind belongs to a dead instance.
-    QLocalServer::removeServer(SocketPath());
-    return server_.listen(SocketPath());
-}
-
-bool SingleInstance::Send(const QString& line, int timeoutMs)
-{
-    QLocalSocket socket;
-    socket.connectToServer(SocketPath());
-    if (!socket.waitForConnected(timeoutMs))
+    listening_ = ListenOnInstanceSocket(paths_.socket, error);
+    if (listening_ < 0)
         return false;
-    socket.write(line.toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    // Wait for the instance to acknowledge, so that "KILL" has been taken before we exit.
-    socket.waitForReadyRead(timeoutMs);
-    socket.disconnectFromServer();
+    listenNotifier_ = new QSocketNotifier(listening_, QSocketNotifier::Read, this);
+    connect(listenNotifier_, &QSocketNotifier::activated, this, &SingleInstance::AcceptClients);
     return true;
+}
+
+bool SingleInstance::Send(const QString& line, int timeoutMs) const
+{
+    return SendInstanceLine(paths_.socket, (line + QLatin1Char('\n')).toStdString(),
+                            std::chrono::milliseconds(timeoutMs));
 }
 
 void SingleInstance::Release()
 {
-    if (server_.isListening())
-        server_.close();
-    if (lock_) {
-        lock_->unlock();
-        lock_.reset();
+    while (!clients_.empty())
+        DropClient(clients_.begin()->first);
+    if (listening_ >= 0) {
+        listenNotifier_->setEnabled(false);
+        listenNotifier_->deleteLater();
+        listenNotifier_ = nullptr;
+        ::close(listening_);
+        listening_ = -1;
+        ::unlink(paths_.socket.c_str());
+    }
+    lock_.Release();
+}
+
+void SingleInstance::AcceptClients()
+{
+    for (int fd = AcceptInstanceClient(listening_); fd >= 0; fd = AcceptInstanceClient(listening_)) {
+        Client& client = clients_[fd];
+        client.fd = fd;
+        client.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(client.notifier, &QSocketNotifier::activated, this, [this, fd] { ReadClient(fd); });
     }
 }
 
-void SingleInstance::HandleConnection()
+void SingleInstance::ReadClient(int fd)
 {
-    while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            while (socket->canReadLine()) {
-                const QByteArray line = socket->readLine(256).trimmed();
-                socket->write("ok\n");
-                socket->flush();
-                HandleLine(line);
-            }
-        });
+    const auto found = clients_.find(fd);
+    if (found == clients_.end())
+        return;
+    char buffer[512];
+    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN))
+        return;
+    if (got <= 0) {
+        DropClient(fd);
+        return;
+    }
+    found->second.lines.Add(std::string_view(buffer, static_cast<size_t>(got)));
+    std::string line;
+    // Looked up anew each time: what a line asks for may have ended the channel.
+    for (auto client = found; client != clients_.end() && client->second.lines.Next(&line); client = clients_.find(fd)) {
+        // The answer tells the sender its line was taken, before what it asks for runs.
+        [[maybe_unused]] const ssize_t sent = ::send(fd, "ok\n", 3, MSG_NOSIGNAL | MSG_DONTWAIT);
+        HandleLine(line);
     }
 }
 
-void SingleInstance::HandleLine(const QByteArray& line)
+void SingleInstance::DropClient(int fd)
 {
-    if (line == "OPEN") {
+    const auto found = clients_.find(fd);
+    if (found == clients_.end())
+        return;
+    // This may run inside the notifier's own signal: it goes once control is back in the loop.
+    found->second.notifier->setEnabled(false);
+    found->second.notifier->deleteLater();
+    ::close(fd);
+    clients_.erase(found);
+}
+
+void SingleInstance::HandleLine(const std::string& line)
+{
+    const InstanceRequest request = ParseInstanceRequest(line);
+    switch (request.kind) {
+    case InstanceRequest::Kind::Open:
         emit OpenRequested();
-    } else if (line == "KILL") {
+        break;
+    case InstanceRequest::Kind::Kill:
         emit KillRequested();
-    } else if (line.startsWith("COMMAND ")) {
-        bool ok = false;
-        const int command = line.mid(8).toInt(&ok);
-        if (ok)
-            emit CommandRequested(command);
-    } else if (line.startsWith("MESSAGE ")) {
-        bool ok = false;
-        const int message = line.mid(8).toInt(&ok, 0);
-        if (ok)
-            emit MessageRequested(message);
+        break;
+    case InstanceRequest::Kind::Command:
+        emit CommandRequested(request.number);
+        break;
+    case InstanceRequest::Kind::Message:
+        emit MessageRequested(request.number);
+        break;
+    case InstanceRequest::Kind::None:
+        break;
     }
 }
 

@@ -1,36 +1,34 @@
 #pragma once
-// One running instance per user. The running instance holds a lock file and listens on a local
-// socket in the runtime folder (mode 0600); a second start sends it a line and ends.
-//
-// Lines understood: "OPEN" (show the window), "KILL" (quit), "COMMAND <n>" (a window command,
-// e.g. 32784/32785 language, 32780 firmware update), "MESSAGE <n>" (0x1E = 30: apply).
+// One running instance per user. The running instance holds the lock file and listens on a Unix
+// socket in the instance folder (platform/instance_folder.h); a second start sends it a line
+// (app/instance_request.h) and ends.
 
-#include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <string>
+
+#include "platform/instance_channel.h"
+#include "platform/instance_folder.h"
+
+class QSocketNotifier;
 
 namespace kovantis::ui {
 
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(QObject* parent = nullptr);
+    explicit SingleInstance(InstancePaths paths, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // The folder of the lock file and the socket: $XDG_RUNTIME_DIR, else /tmp.
-    static QString RuntimeFolder();
-    static QString LockPath();
-    static QString SocketPath();
-
-    // Takes the lock. False when another live instance holds it.
-    bool Acquire();
-    // Starts listening for other instances; call after Acquire succeeded.
-    bool Listen();
-    // Sends one line to the running instance; true when it was delivered.
-    static bool Send(const QString& line, int timeoutMs = 2000);
+    // Takes the lock. Failed comes with *error naming the file and the cause.
+    InstanceLock::Outcome Acquire(std::string* error);
+    // Starts listening for other instances; call after Acquire took the lock.
+    bool Listen(std::string* error);
+    // Sends one line to the running instance; true when it was taken.
+    bool Send(const QString& line, int timeoutMs = 2000) const;
     // Gives the lock and the socket up (quit).
     void Release();
 
@@ -41,11 +39,22 @@ signals:
     void MessageRequested(int message);
 
 private:
-    void HandleConnection();
-    void HandleLine(const QByteArray& line);
+    struct Client {
+        int fd = -1;
+        QSocketNotifier* notifier = nullptr;
+        LineCollector lines;
+    };
 
-    std::unique_ptr<QLockFile> lock_;
-    QLocalServer server_;
+    void AcceptClients();
+    void ReadClient(int fd);
+    void DropClient(int fd);
+    void HandleLine(const std::string& line);
+
+    InstancePaths paths_;
+    InstanceLock lock_;
+    int listening_ = -1;
+    QSocketNotifier* listenNotifier_ = nullptr;
+    std::map<int, Client> clients_;
 };
 
 } // namespace kovantis::ui

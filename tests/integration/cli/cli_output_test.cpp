@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -252,6 +253,22 @@ TEST_F(CliOutputTest, AFreshAccountExportsAndImportsSaveTheWorkingFile)
     fourth.environment = home_.environment;
     run = fourth.Run({"apply"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
+}
+
+TEST_F(CliOutputTest, ASlowImportShowsItsProgressOnATerminalInPlace)
+{
+    // Every reply late by 40 ms makes the import last well over the half second of quiet.
+    ASSERT_NE(keyboard_->Control("latency 40").find("ok"), std::string::npos);
+    const std::filesystem::path sample = SampleFile(home_.Root() / "sample.kvp");
+    home_.errorToTerminal = true;
+    const ProgramRun run = home_.Run({"import", sample.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const size_t first = run.err.find('%');
+    ASSERT_NE(first, std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("100%"), std::string::npos) << run.err;
+    // Redrawn in place on one line, which is ended once the transfer is through.
+    EXPECT_GT(std::count(run.err.begin(), run.err.end(), '\r'), 1) << run.err;
+    EXPECT_LT(run.err.find("100%"), run.err.rfind('\n'));
 }
 
 } // namespace

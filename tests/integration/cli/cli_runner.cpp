@@ -1,8 +1,11 @@
 #include "cli_runner.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <fstream>
+#include <poll.h>
+#include <pty.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -45,6 +48,10 @@ ProgramRun CliHome::Run(const std::vector<std::string>& args, const std::string&
     const std::filesystem::path outputs = ::mkdtemp(pattern);
     const std::filesystem::path out = outputs / "out";
     const std::filesystem::path err = outputs / "err";
+    int terminal = -1;
+    int terminalSide = -1;
+    if (errorToTerminal && ::openpty(&terminal, &terminalSide, nullptr, nullptr, nullptr) != 0)
+        return ProgramRun{};
     const pid_t child = ::fork();
     if (child == 0) {
         ::setenv("HOME", root_.c_str(), 1);
@@ -62,7 +69,7 @@ ProgramRun CliHome::Run(const std::vector<std::string>& args, const std::string&
         const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         ::dup2(o, 1);
-        ::dup2(e, 2);
+        ::dup2(terminalSide >= 0 ? terminalSide : e, 2);
         if (asUser && (::setgid(*asUser) != 0 || ::setuid(*asUser) != 0))
             ::_exit(126);
         const std::string path = BinDir() + "/" + program;
@@ -73,9 +80,27 @@ ProgramRun CliHome::Run(const std::vector<std::string>& args, const std::string&
         ::execv(path.c_str(), argv.data());
         ::_exit(127);
     }
+    std::string terminalText;
+    if (terminal >= 0) {
+        // Read while the child runs: a full terminal buffer would stall it.
+        ::close(terminalSide);
+        char chunk[4096];
+        for (;;) {
+            pollfd ready{terminal, POLLIN, 0};
+            if (::poll(&ready, 1, 200) < 0)
+                break;
+            const ssize_t got = ::read(terminal, chunk, sizeof chunk);
+            if (got > 0)
+                terminalText.append(chunk, static_cast<size_t>(got));
+            else if (got < 0 && errno != EAGAIN && errno != EINTR)
+                break;  // EIO: the child and every copy of the terminal side are gone
+        }
+        ::close(terminal);
+    }
     int status = 0;
     ::waitpid(child, &status, 0);
-    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out),
+                   terminal >= 0 ? terminalText : Slurp(err)};
     std::filesystem::remove_all(outputs);
     return run;
 }

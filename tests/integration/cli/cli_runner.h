@@ -28,6 +28,8 @@ public:
 
     // Environment for the program on top of the home's own (HOME, XDG_*); an empty value unsets.
     std::map<std::string, std::string> environment;
+    // Standard error is a pseudo-terminal (what a person at a terminal sees) instead of a file.
+    bool errorToTerminal = false;
 
     // kovantis-cli ARGS, or another program of the build with `program`. With `asUser`, the
     // child runs under that user id (to meet permissions that root would not).

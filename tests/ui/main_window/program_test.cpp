@@ -186,6 +186,43 @@ TEST_F(ProgramTest, WindowCommandsReachTheRunningProgram)
     EXPECT_EQ(program->WaitExit(), 0);
 }
 
+TEST_F(ProgramTest, WithoutARuntimeFolderBothProgramsMeetInAPrivateFolderAndRefuseAForeignOne)
+{
+    const fs::path tmp = root_ / "tmp";
+    fs::create_directories(tmp);
+    env_["XDG_RUNTIME_DIR"] = "";
+    env_["TMPDIR"] = tmp.string();
+    const fs::path folder = tmp / ("kovantis-" + std::to_string(getuid()));
+
+    auto program = Start({"/Start"});
+    ASSERT_TRUE(program->WaitReady());
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    EXPECT_TRUE(fs::exists(folder / "kovantis.lock"));
+    Child cli(Program("kovantis-cli"), {"window-command", "32784"}, env_);
+    EXPECT_EQ(cli.WaitExit(), 0) << "kovantis-cli finds the program's socket";
+    Child status(Program("kovantis-cli"), {"status"}, env_);
+    EXPECT_EQ(status.WaitExit(), 1) << "kovantis-cli finds the program's lock and leaves the keyboard alone";
+    EXPECT_EQ(Start({"/Kill"})->WaitExit(), 0);
+    EXPECT_EQ(program->WaitExit(), 0);
+    EXPECT_FALSE(fs::exists(folder / "kovantis.lock"));
+
+    // Somebody else's doing: a link in the folder's place, or a folder others may write in.
+    fs::remove_all(folder);
+    fs::create_directories(tmp / "elsewhere");
+    fs::permissions(tmp / "elsewhere", fs::perms::owner_all, fs::perm_options::replace);
+    fs::create_directory_symlink(tmp / "elsewhere", folder);
+    auto refused = Start();
+    EXPECT_EQ(refused->WaitExit(), 1) << "a refusal is never a silent success";
+    EXPECT_FALSE(refused->WaitReady(0ms));
+    EXPECT_FALSE(fs::exists(tmp / "elsewhere" / "kovantis.lock"));
+    fs::remove(folder);
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::all, fs::perm_options::replace);
+    EXPECT_EQ(Start()->WaitExit(), 1);
+    Child cliRefused(Program("kovantis-cli"), {"status"}, env_);
+    EXPECT_EQ(cliRefused.WaitExit(), 1);
+}
+
 TEST_F(ProgramTest, MissingPiecesEndTheProgramSilently)
 {
     // A program folder of its own, with one skin picture missing.

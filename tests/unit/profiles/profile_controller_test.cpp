@@ -6,6 +6,7 @@
 #include "profile_test_support.h"
 #include "profiles/keyboard_readback.h"
 #include "profiles/profile_controller.h"
+#include "platform/ini_file.h"
 #include "profiles/profile_file.h"
 #include "support/fake_device.h"
 
@@ -392,16 +393,19 @@ TEST_F(ControllerTest, ImportSendsAllThreeProfilesOrNothingAtAll)
     EXPECT_EQ(FileBytes(WorkingFilePath(paths)), FileBytes(file));
     EXPECT_EQ(MacroNameOf(data.working, 1), u"Imported");
 
-    // A wrong checksum: both messages, nothing sent, nothing replaced.
+    // A wrong checksum: one message that names the file and the cause (never that defaults
+    // are used: nothing is replaced), nothing sent.
     std::vector<uint8_t> bad = FileBytes(file);
     bad[31] ^= 1;
     WriteBytes(file, bad);
     Record(0, kKeyA) = MakeAssignment(AssignmentKind::Key, 0x030);
     device.ClearSent();
     EXPECT_EQ(controller.ImportFile(file), 0);
-    ASSERT_EQ(prompter.Messages().size(), 2u);
-    EXPECT_EQ(prompter.Messages()[0], u"PROFILE_FORMAT_ERROR");
-    EXPECT_EQ(prompter.Messages()[1], u"MAIN_PROMPT_INPORT");
+    ASSERT_EQ(prompter.Messages().size(), 1u);
+    const std::u16string refusal = prompter.Messages()[0];
+    EXPECT_EQ(refusal.rfind(u"MAIN_PROMPT_INPORT\n", 0), 0u);
+    EXPECT_NE(refusal.find(Utf8ToUtf16(file.string())), std::u16string::npos);
+    EXPECT_NE(refusal.find(u"checksum"), std::u16string::npos);
     EXPECT_TRUE(device.Sent().empty());
     EXPECT_EQ(Record(0, kKeyA), MakeAssignment(AssignmentKind::Key, 0x030));
 
