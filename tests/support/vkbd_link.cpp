@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
+#include "device/device_ids.h"
 #include "ports/clock.h"
 
 namespace kovantis::testing {
@@ -12,6 +14,21 @@ std::optional<DeviceFunctions> LoadLibraryFor(const VkbdProcess& keyboard, std::
     ::setenv("DEVLINX_BACKEND", "virtual", 1);
     ::setenv("DEVLINX_VIRTUAL_SOCKET", keyboard.SocketPath().c_str(), 1);
     return DeviceLibrary::Load(BinDir() + "/libdevlinx.so", &error);
+}
+
+bool UnplugAndWaitUntilGone(const VkbdProcess& keyboard, const DeviceFunctions& functions,
+                            std::chrono::milliseconds timeout)
+{
+    if (keyboard.Control("unplug").rfind("ok", 0) != 0)
+        return false;
+    const DeviceSelector command = CommandSelector(DeviceIdsFromEnvironment());
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (functions.RequestGetDeviceCount(&command, 0, 0, devlinx_check_count(&command), 0) > 0) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 VkbdLink::VkbdLink(const std::vector<std::string>& vkbdArgs) : keyboard_(vkbdArgs)

@@ -3,6 +3,7 @@
 // recording ports, talking to a kovantis-vkbd child over the virtual link: started, the
 // keyboard's arrival handled, ready for exchanges. For benchmarks and integration tests.
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,13 @@ namespace kovantis::testing {
 // Points the library at `keyboard` (DEVLINX_BACKEND, DEVLINX_VIRTUAL_SOCKET) and loads the
 // build's libdevlinx.so; nullopt with the reason in `error` when it cannot be loaded.
 std::optional<DeviceFunctions> LoadLibraryFor(const VkbdProcess& keyboard, std::string& error);
+
+// Unplugs `keyboard` and waits until the library loaded in this process no longer counts it.
+// The keyboard answers "unplugged" as soon as it closed its end; the library's I/O thread sees
+// the hang-up a moment later, and a link started in between would still find the keyboard.
+// False when the library still counts it after `timeout`.
+bool UnplugAndWaitUntilGone(const VkbdProcess& keyboard, const DeviceFunctions& functions,
+                            std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 class VkbdLink {
 public:

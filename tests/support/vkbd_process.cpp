@@ -59,15 +59,24 @@ VkbdProcess::VkbdProcess(const std::vector<std::string>& extraArgs)
         pid_ = -1;
         return;
     }
-    // Start-up takes milliseconds; give up after five seconds.
-    for (int i = 0; i < 500; ++i) {
-        const int fd = ConnectStream(control_);
-        if (fd >= 0) {
-            ::close(fd);
+    // The control socket listens before the link socket does, but its commands are served only
+    // once start-up is complete: the first answer means the link socket is there too (unless
+    // the keyboard was told to start unplugged).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (Control("info").rfind("ok", 0) == 0)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    // Never ready: not Running().
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }
 
 VkbdProcess::~VkbdProcess()

@@ -6,6 +6,8 @@
 #include <QInputEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPalette>
 #include <QProgressBar>
 #include <QRegularExpressionValidator>
 #include <QTableView>
@@ -54,6 +56,15 @@ CaptionStyle ButtonCaption(bool enabled)
     return style;
 }
 
+// Stop Record in red while keys are being recorded, so a running recording is seen at a glance.
+CaptionStyle RecordingCaption()
+{
+    CaptionStyle style = ButtonCaption(true);
+    style.green = 0x5A;
+    style.blue = 0x5F;
+    return style;
+}
+
 const char* const kLabelStyle = "QLabel { color: #C8CED8; background: transparent; }";
 const char* const kEditStyle =
     "QComboBox, QLineEdit { color: #FFFFFF; background: #1B1E23; border: 1px solid #3A4048; border-radius: 4px; "
@@ -69,7 +80,6 @@ const char* const kGaugeStyle =
     "QProgressBar { color: #FFFFFF; background: #1B1E23; border: 1px solid #3A4048; border-radius: 3px; "
     "text-align: center; font-size: 8pt; }"
     "QProgressBar::chunk { background: %1; border-radius: 2px; }";
-const char* const kCheckStyle = "QCheckBox { background: transparent; }";
 
 QString TextOr(const TextSource& texts, std::string_view key, const char16_t* fallback)
 {
@@ -160,6 +170,8 @@ void MacroPage::Build(Kovantis_DlgComposite& dialog)
     }
     // The click that starts a recording is where its first pause is measured from.
     buttons_[kMacroRecordControlId]->installEventFilter(this);
+    // The option's text is a label of its own in the skin; a click on it counts as on the box.
+    recordDelayLabel_->installEventFilter(this);
 
     playCount_ = new QLineEdit(&dialog);
     playCount_->setObjectName(QStringLiteral("MacroPlayCount"));
@@ -176,7 +188,15 @@ void MacroPage::Build(Kovantis_DlgComposite& dialog)
     recordDelay_ = new QCheckBox(&dialog);
     recordDelay_->setObjectName(QStringLiteral("MacroRecordDelay"));
     dialog.PlaceControl(*recordDelay_, "FUNC_MACRO_RECORD_DELAY");
-    recordDelay_->setStyleSheet(QString::fromLatin1(kCheckStyle));
+    {
+        // The platform style draws the box's outline from the window colour: on this dark page
+        // it needs a light one, or an unchecked box cannot be seen.
+        QPalette colours = recordDelay_->palette();
+        colours.setColor(QPalette::Window, QColor(0x9A, 0xA2, 0xAC));
+        colours.setColor(QPalette::Base, QColor(0x1B, 0x1E, 0x23));
+        colours.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0xFF));
+        recordDelay_->setPalette(colours);
+    }
     connect(recordDelay_, &QCheckBox::clicked, this, [this] {
         editor_.ToggleRecordDelay();
         Changed();
@@ -241,6 +261,10 @@ bool MacroPage::eventFilter(QObject* watched, QEvent* event)
     if (watched == Button(kMacroRecordControlId) &&
         (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease)) {
         lastGestureMs_ = static_cast<QInputEvent*>(event)->timestamp();
+    } else if (watched == recordDelayLabel_ && type == QEvent::MouseButtonRelease && recordDelay_->isEnabled() &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        recordDelay_->click();
+        return true;
     } else if (watched == dialog_ && (type == QEvent::WindowDeactivate || type == QEvent::Hide) &&
                editor_.Recording()) {
         editor_.StopRecording();
@@ -422,6 +446,8 @@ void MacroPage::Refresh()
     CPngButton& record = *buttons_[kMacroRecordControlId];
     record.setText(dialog_->Caption(recording ? "MACRO_ACTION_STOP_RECORD" : "MACRO_ACTION_RECORD"));
     record.SetOn(recording);
+    if (recording)
+        record.SetCaptionStyle(RecordingCaption());
 
     if (OpenCellEditor() == nullptr) {
         table_->Sync();

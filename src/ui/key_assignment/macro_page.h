@@ -60,6 +60,7 @@ public:
     QComboBox* Selector() const { return selector_; }
     QLineEdit* PlayCount() const { return playCount_; }
     QCheckBox* RecordDelay() const { return recordDelay_; }
+    QLabel* RecordDelayLabel() const { return recordDelayLabel_; }
     QTableView* StepList() const { return steps_; }
     QProgressBar* SpaceGauge() const { return gauge_; }
     CPngButton* Button(int controlId) const;

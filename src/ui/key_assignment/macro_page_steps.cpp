@@ -1,5 +1,6 @@
 #include "ui/key_assignment/macro_page_steps.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
@@ -10,6 +11,23 @@
 #include "ui/common/qt_text.h"
 
 namespace kovantis::ui {
+namespace {
+
+// The drop-downs of a cell open as a list of at most their visible rows below the cell, in the
+// page's dark colours (the platform's pop-up otherwise covers the screen in light colours with
+// the table's white text on it).
+const char* const kCellListStyle = "QComboBox { color: #FFFFFF; background: #1B1E23; combobox-popup: 0; }";
+const char* const kCellPopupStyle =
+    "QAbstractItemView { color: #FFFFFF; background: #1B1E23; border: 1px solid #3A4048; "
+    "selection-background-color: #27C4FF; selection-color: #000000; outline: 0; }";
+
+void StyleCellList(QComboBox& list)
+{
+    list.setStyleSheet(QString::fromLatin1(kCellListStyle));
+    list.view()->setStyleSheet(QString::fromLatin1(kCellPopupStyle));
+}
+
+} // namespace
 
 QString StepStateText(uint16_t state)
 {
@@ -117,6 +135,7 @@ QWidget* MacroStepDelegate::CreateCellEditor(QWidget* parent, const QModelIndex&
     case CellEditKind::State: {
         auto* list = new QComboBox(parent);
         list->setObjectName(QStringLiteral("MacroStateEditor"));
+        StyleCellList(*list);
         list->addItem(StepStateText(kMacroPress));
         list->addItem(StepStateText(kMacroRelease));
         return list;
@@ -124,6 +143,7 @@ QWidget* MacroStepDelegate::CreateCellEditor(QWidget* parent, const QModelIndex&
     case CellEditKind::Key: {
         auto* list = new QComboBox(parent);
         list->setObjectName(QStringLiteral("MacroKeyEditor"));
+        StyleCellList(*list);
         for (int position = 0; position < kPickerSize; ++position) {
             list->addItem(ToQString(names_.KeyNameOf(KeyCodeAtPickerPosition(position))));
         }

@@ -151,15 +151,42 @@ std::optional<WindowGeometry> Xdotool::WaitForWindow(const std::string& title, s
     return std::nullopt;
 }
 
-bool Xdotool::ClickAt(int x, int y) const
+bool Xdotool::WaitForFocus(const std::string& id, std::chrono::milliseconds timeout) const
 {
-    return RunTool({tool_, "mousemove", "--sync", std::to_string(x), std::to_string(y)}).exitCode == 0 &&
-           RunTool({tool_, "click", "1"}).exitCode == 0;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const ToolRun focus = RunTool({tool_, "getwindowfocus"});
+        std::istringstream words(focus.output);
+        std::string focused;
+        if (focus.exitCode == 0 && (words >> focused) && focused == id)
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
+}
+
+bool Xdotool::ClickAt(int x, int y, int count) const
+{
+    // One run: the server takes the move before the clicks, and the clicks of a double or
+    // triple click stay close together however slowly programs start on a busy machine. (A
+    // synchronous move waits for motion, which never comes when the pointer is there already.)
+    return RunTool({tool_, "mousemove", std::to_string(x), std::to_string(y), "click", "--repeat",
+                    std::to_string(count), "--delay", "60", "1"})
+               .exitCode == 0;
 }
 
 bool Xdotool::Key(const std::string& keys) const
 {
     return RunTool({tool_, "key", "--clearmodifiers", keys}).exitCode == 0;
+}
+
+bool Xdotool::KeyDown(const std::string& key) const { return RunTool({tool_, "keydown", key}).exitCode == 0; }
+
+bool Xdotool::KeyUp(const std::string& key) const { return RunTool({tool_, "keyup", key}).exitCode == 0; }
+
+bool Xdotool::Type(const std::string& text) const
+{
+    return RunTool({tool_, "type", "--delay", "40", text}).exitCode == 0;
 }
 
 } // namespace kovantis::testing

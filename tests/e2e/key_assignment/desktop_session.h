@@ -50,10 +50,19 @@ public:
                                                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
     // Whether a visible window with this title exists right now.
     bool WindowShown(const std::string& title) const;
-    // Clicks the left button at a point of the screen.
-    bool ClickAt(int x, int y) const;
+    // Whether the window with this id becomes the X input focus (it is then active and takes
+    // the keys) within `timeout`.
+    bool WaitForFocus(const std::string& id, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // Clicks the left button at a point of the screen, `count` times in quick succession (2: a
+    // double click, 3: a triple click).
+    bool ClickAt(int x, int y, int count = 1) const;
     // Presses and releases keys by their X key names ("super", "Escape").
     bool Key(const std::string& keys) const;
+    // Only presses, or only releases, one key by its X key name.
+    bool KeyDown(const std::string& key) const;
+    bool KeyUp(const std::string& key) const;
+    // Types a text as key presses.
+    bool Type(const std::string& text) const;
 
 private:
     std::string tool_;

@@ -144,7 +144,7 @@ TEST_F(VirtualKeyboardTest, UnplugDuringChunkedWriteFailsWithoutHanging)
 
 TEST_F(VirtualKeyboardTest, KeyboardPluggedInLaterIsNoticed)
 {
-    Keyboard().Control("unplug");
+    ASSERT_TRUE(UnplugAndWaitUntilGone(Keyboard(), Library()));
     auto link = StartLink();
     EXPECT_EQ(link->InitialDeviceCount(), 0);
     EXPECT_FALSE(link->State().Present());

@@ -179,8 +179,9 @@ TEST_F(VkbdLinkTest, InjectedFaults) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(Exchange(kCmdReadKeymap, 56, 56 * i)[kStatusOffset], kStatusOk);
     }
-    // Events keep flowing while replies are held back.
-    EXPECT_TRUE(vkbd_->Control("delay 20").starts_with("ok"));
+    // Events keep flowing while replies are held back. The reply is held long enough that the
+    // event cannot lose the race on a busy machine (the bank command needs one control round trip).
+    EXPECT_TRUE(vkbd_->Control("delay 1000").starts_with("ok"));
     ASSERT_TRUE(host_.Send([&] {
         std::vector<uint8_t> p{0x01};
         p.insert(p.end(), settings.begin(), settings.end());

@@ -60,16 +60,17 @@ bool VkbdProcess::Start(const std::vector<std::string>& arguments) {
         ::execv(raw[0], raw.data());
         ::_exit(127);
     }
-    // Poll for readiness: the control channel is open before the link socket.
-    for (int i = 0; i < 1000; ++i) {
+    // The control socket listens before the link socket does, but its commands are served only
+    // once start-up is complete: the first answer means the link socket is there too (unless
+    // the keyboard was told to start unplugged).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
             return false;
         }
-        const int fd = ConnectStream(ControlPath());
-        if (fd >= 0) {
-            ::close(fd);
+        if (Control("info").rfind("ok", 0) == 0) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -244,6 +246,17 @@ TEST_F(MacroPageTest, SelectorPlayCountAndRecordDelayFollowTheUser)
     ui->Page().RecordDelay()->click();
     EXPECT_NE(ui->Page().RecordDelay()->isChecked(), before);
     EXPECT_EQ(host->stored, before ? 0 : 1);
+    // The option's text takes a click as the box does.
+    QLabel& label = *ui->Page().RecordDelayLabel();
+    const QPointF inside(4, 4);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, label.mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, label.mapToGlobal(inside), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&label, &press);
+    QCoreApplication::sendEvent(&label, &release);
+    EXPECT_EQ(ui->Page().RecordDelay()->isChecked(), before);
+    EXPECT_EQ(host->stored, before ? 1 : 0);
 
     // Cancel: nothing reaches the program's macros, the setting stays as written.
     ui->Dialog().PressCancel();

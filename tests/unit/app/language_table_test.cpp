@@ -197,6 +197,11 @@ TEST(ShippedLanguageFileTest, EverySlotHasARealTextInBothLanguages)
     // The recorder's option is stored under this text; alike in both, it survives a switch.
     EXPECT_EQ(file->Read(u"ENGINSH", u"MACRO_ACTION_RECORD_DELAY", u""),
               file->Read(u"CHINESE", u"MACRO_ACTION_RECORD_DELAY", u""));
+    // The macro memory gauge fills in the bytes used, then the keyboard's space.
+    for (const char16_t* section : {u"ENGINSH", u"CHINESE"}) {
+        EXPECT_EQ(Placeholders(file->Read(section, u"MACRO_SPACE_USED", u"")), (std::vector<std::string>{"%d", "%d"}))
+            << Utf16ToUtf8(section);
+    }
     for (const char* key : {"PROFILE_1", "PROFILE_CANCLE", "MENU_4", "MENU_33", "GUANYU_BANQUAN",
                             "A_BOTTOM", "MACRO_CANCLE", "FUNCTION_TISHI", "COMPOSITE_MACRO_OVER"}) {
         EXPECT_NE(file->Read(u"CHINESE", Utf8ToUtf16(key), u""), u"") << key;
