@@ -23,23 +23,19 @@
 #include <cstring>
 #include <mutex>
 #include <shared_mutex>
-#include <span>
 #include <thread>
 
 #include "backend.h"
 #include "fd.h"
+#include "link_packet.h"
 #include "log.h"
 #include "wire/command_report.h"
-#include "wire/le_bytes.h"
 #include "wire/virtual_link.h"
 
 namespace devlinx {
 namespace {
 
 using kovantis::kLinkCommand;
-using kovantis::kLinkConsumer;
-using kovantis::kLinkHello;
-using kovantis::kLinkHelloSize;
 using kovantis::kLinkStatus;
 constexpr size_t kCommandReportSize = kovantis::kReportSize;
 
@@ -350,14 +346,13 @@ void VirtualBackend::DrainSocket()
 
 void VirtualBackend::HandlePacket(const uint8_t* packet, size_t length)
 {
-    if (packet[0] == kLinkHello) {
+    const LinkPacket parsed = ParseLinkPacket(packet, length);
+    if (parsed.kind == LinkPacket::Kind::hello) {
         if (hello_seen_)
             return;
         hello_seen_ = true;
-        const std::span<const uint8_t> hello(packet, length);
-        const DeviceIds peer{length >= kLinkHelloSize ? kovantis::ReadU16(hello, 1) : uint16_t{0},
-                             length >= kLinkHelloSize ? kovantis::ReadU16(hello, 3) : uint16_t{0}};
-        if (length < kLinkHelloSize || !(peer == ids_)) {
+        if (!parsed.ids || !(*parsed.ids == ids_)) {
+            const DeviceIds peer = parsed.ids.value_or(DeviceIds{0, 0});
             Log("virtual keyboard says %04x:%04x, looking for %04x:%04x", peer.vendor,
                 peer.product, ids_.vendor, ids_.product);
             return;
@@ -371,11 +366,8 @@ void VirtualBackend::HandlePacket(const uint8_t* packet, size_t length)
     }
     if (counts_.Get(Collection::command) == 0)
         return;
-    if (packet[0] == kLinkCommand)
-        sink_.ReportArrived(Collection::command, packet + 1, length - 1, 0);
-    else if (packet[0] == kLinkConsumer && length >= 3)
-        sink_.ReportArrived(Collection::consumer, packet + 1, 2,
-                            kovantis::ReadU16(std::span(packet, length), 1));
+    if (parsed.kind == LinkPacket::Kind::report)
+        sink_.ReportArrived(parsed.collection, parsed.report, parsed.length, parsed.event_code);
 }
 
 void VirtualBackend::Disconnect()

@@ -6,18 +6,18 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <string_view>
+#include <span>
 #include <unistd.h>
 
-#include "platform/atomic_file.h"
 #include "vkbd/keyboard_model.h"
+#include "vkbd/state_file_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace kovantis;
     static const std::string file =
         (std::filesystem::temp_directory_path() / ("kovantis-vkbd-state-fuzz-" + std::to_string(::getpid()))).string();
-    WriteFileAtomically(file, std::string_view(reinterpret_cast<const char*>(data), size));
+    vkbd::ReplaceFileContents(file, std::span<const uint8_t>(data, size));
     vkbd::KeyboardModel model;
     model.Load(file);
     if (model.ActiveProfile() > 2)
