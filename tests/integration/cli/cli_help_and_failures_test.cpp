@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli_runner.h"
+#include "support/cli_home.h"
 #include "support/vkbd_process.h"
 
 namespace kovantis::testing {

@@ -15,7 +15,7 @@
 #include <QJsonObject>
 #endif
 
-#include "cli_runner.h"
+#include "support/cli_home.h"
 #include "keyboard/key_code.h"
 #include "profiles/profile_file.h"
 #include "support/vkbd_process.h"
