@@ -18,14 +18,6 @@
 namespace kovantis::testing {
 namespace {
 
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::filesystem::path OutputFolder()
 {
     char pattern[] = "/tmp/kovantis-cli-out-XXXXXX";
@@ -33,6 +25,14 @@ std::filesystem::path OutputFolder()
 }
 
 } // namespace
+
+std::string Slurp(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 CliHome::CliHome()
 {

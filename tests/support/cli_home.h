@@ -14,6 +14,9 @@ namespace kovantis::testing {
 
 class VkbdProcess;
 
+// A file's bytes; empty when it cannot be read.
+std::string Slurp(const std::filesystem::path& path);
+
 struct ProgramRun {
     int exitCode = -1;
     std::string out;

@@ -1,8 +1,6 @@
 #include "fault_table.h"
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -139,14 +137,6 @@ void WriteSampleProfile(const std::filesystem::path& path, int variant)
         }
     }
     ASSERT_EQ(SaveProfileFile(path, data), 1);
-}
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 } // namespace kovantis::testing

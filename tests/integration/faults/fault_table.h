@@ -54,6 +54,4 @@ inline const std::vector<std::string> kMatrixKeyboard{"--macro-space", "64"};
 // keyboard holds before (0) and what an operation writes (1).
 void WriteSampleProfile(const std::filesystem::path& path, int variant);
 
-std::string Slurp(const std::filesystem::path& path);
-
 } // namespace kovantis::testing
