@@ -402,8 +402,14 @@ int Lighting(Session& session, const Arguments& args)
         WriteShowJson(session, ls);
         return kExitOk;
     }
+    commands.TakeLastFailure();  // the reads above succeeded; what follows are the writes
     const int result = action.run(session, ls);
     if (result == kExitOk && args.operands[0] != "show") {
+        // The lighting controller, like the panel it serves, goes on whatever the keyboard
+        // answers; a command that exits 0 must have been taken by the keyboard.
+        if (const int failed = commands.TakeLastFailure(); failed != 1) {
+            return KeyboardFailed(session, "writing the lighting", failed);
+        }
         PrintState(session, ls);
     }
     return result;

@@ -94,11 +94,6 @@ std::optional<Rgb> KeyColourLayer::ShownColour(int controlId) const
 
 void KeyColourLayer::paintEvent(QPaintEvent* event)
 {
-    if (normal_.isNull()) {
-        normal_ = dialog_.Pictures().Picture(kMainNormalPicture);
-        over_ = dialog_.Pictures().Picture(kMainOverPicture);
-        down_ = dialog_.Pictures().Picture(kMainDownPicture);
-    }
     QPainter painter(this);
     ++paintPasses_;
     keysInLastPass_ = 0;
@@ -114,9 +109,9 @@ void KeyColourLayer::paintEvent(QPaintEvent* event)
 void KeyColourLayer::DrawKey(QPainter& painter, const Key& key) const
 {
     const CPngButton& button = *key.button;
-    const QPixmap& picture = button.isDown() ? down_ : button.IsHovered() ? over_ : normal_;
+    const std::string_view name = button.isDown() ? kMainDownPicture : button.IsHovered() ? kMainOverPicture : kMainNormalPicture;
     // The key buttons take their rectangle of the state picture from one pixel up and left.
-    painter.drawPixmap(key.rect.topLeft(), picture, key.rect.translated(-1, -1));
+    dialog_.Pictures().Lazy(name).Draw(painter, key.rect.topLeft(), key.rect.translated(-1, -1));
     const Rgb colour = *key.colour;
     const QRect cap = key.rect.adjusted(kTintInset, kTintInset, -kTintInset, -kTintInset);
     painter.fillRect(cap, ColourOf(colour, kTintAlpha));

@@ -64,9 +64,6 @@ private:
 
     CBaseDialog& dialog_;
     std::vector<Key> keys_;
-    QPixmap normal_;
-    QPixmap over_;
-    QPixmap down_;
     QRegion shape_;
     int paintPasses_ = 0;
     int keysInLastPass_ = 0;

@@ -86,17 +86,6 @@ void LightingPanel::Build()
     connect(switch_, &CPngButton::clicked, this, toggleView);
     controls_.emplace("FUNC_SWITCH", switch_);
 
-    effects_ = new PanelComboBox(&dialog_);
-    effects_->setMaxVisibleItems(20);
-    PlaceOnSkin(dialog_, *effects_, "CONTROL_XGcombox");
-    connect(effects_, &QComboBox::activated, this, [this](int index) {
-        if (index >= 0 && index != shownEffectIndex_) {
-            shownEffectIndex_ = index;
-            Run([index](LightingController& l) { l.SelectEffect(index); });
-        }
-    });
-    controls_.emplace("CONTROL_XGcombox", effects_);
-
     const auto newSlider = [this](int id, std::string_view key, int maximum, int& shown, int firstFace,
                                   void (LightingController::*move)(int)) {
         auto* slider = new CBitmapSlider(id, &dialog_);
@@ -154,6 +143,44 @@ void LightingPanel::Build()
                      [this, choice] { Run([choice](LightingController& l) { l.ChooseColourPicture(choice); }); });
     }
 
+    NewLabel("CONTROL_UsbStatic", QStringLiteral("报告率"), true);
+    for (int index = 0; index < 4; ++index) {
+        const std::string_view key = kImageKeys[static_cast<size_t>(index) + 1];
+        auto* button = new CPngButton(&dialog_);
+        button->setObjectName(QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size())));
+        dialog_.PlaceImageButton(*button, key, MainStateSetOf(key));
+        // Only the rates the skin offers are shown.
+        button->setVisible(button->isEnabled());
+        connect(button, &CPngButton::clicked, this,
+                [this, index] { Run([index](LightingController& l) { l.PressReportRate(index); }); });
+        reportRates_.push_back(button);
+        controls_.emplace(std::string(key), button);
+    }
+}
+
+QComboBox& LightingPanel::Effects()
+{
+    if (effects_ != nullptr)
+        return *effects_;
+    effects_ = new PanelComboBox(&dialog_);
+    effects_->setMaxVisibleItems(20);
+    PlaceOnSkin(dialog_, *effects_, "CONTROL_XGcombox");
+    // Shown by the next drawing that wants it.
+    effects_->hide();
+    connect(effects_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index != shownEffectIndex_) {
+            shownEffectIndex_ = index;
+            Run([index](LightingController& l) { l.SelectEffect(index); });
+        }
+    });
+    controls_.emplace("CONTROL_XGcombox", effects_);
+    return *effects_;
+}
+
+UserModeGroup& LightingPanel::UserModes()
+{
+    if (userModes_ != nullptr)
+        return *userModes_;
     userModes_ = new UserModeGroup(dialog_);
     connect(userModes_, &UserModeGroup::BrushColourChosen, this, [this](const QColor& colour) {
         const Rgb rgb = ToRgb(colour);
@@ -170,20 +197,9 @@ void LightingPanel::Build()
     connect(userModes_, &UserModeGroup::ModeRenamed, this, [this](const QString& name) {
         Run([name = name.toStdU16String()](LightingController& l) { l.RenameUserMode(name); });
     });
-
-    NewLabel("CONTROL_UsbStatic", QStringLiteral("报告率"), true);
-    for (int index = 0; index < 4; ++index) {
-        const std::string_view key = kImageKeys[static_cast<size_t>(index) + 1];
-        auto* button = new CPngButton(&dialog_);
-        button->setObjectName(QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size())));
-        dialog_.PlaceImageButton(*button, key, MainStateSetOf(key));
-        // Only the rates the skin offers are shown.
-        button->setVisible(button->isEnabled());
-        connect(button, &CPngButton::clicked, this,
-                [this, index] { Run([index](LightingController& l) { l.PressReportRate(index); }); });
-        reportRates_.push_back(button);
-        controls_.emplace(std::string(key), button);
-    }
+    if (labels_)
+        userModes_->SetLabels(*labels_);
+    return *userModes_;
 }
 
 void LightingPanel::AttachKeyPictures(const std::vector<KeyPicture>& keys)
@@ -193,10 +209,14 @@ void LightingPanel::AttachKeyPictures(const std::vector<KeyPicture>& keys)
     ShowKeyColours();
 }
 
-QWidget* LightingPanel::Control(std::string_view skinKey) const
+QWidget* LightingPanel::Control(std::string_view skinKey)
 {
+    if (skinKey == "CONTROL_XGcombox")
+        return &Effects();
     const auto found = controls_.find(skinKey);
-    return found != controls_.end() ? found->second : userModes_->Control(skinKey);
+    if (found != controls_.end())
+        return found->second;
+    return UserModeGroup::HasControl(skinKey) ? UserModes().Control(skinKey) : nullptr;
 }
 
 void LightingPanel::Run(Gesture gesture)
@@ -233,7 +253,8 @@ void LightingPanel::Redraw()
     DrawSliders(look);
     DrawDirection(look);
     DrawColours(look);
-    userModes_->Draw(look);
+    if (userModes_ != nullptr || look.userModeGroupVisible)
+        UserModes().Draw(look);
     DrawLabels(look);
     for (size_t i = 0; i < reportRates_.size(); ++i)
         reportRates_[i]->SetOn(static_cast<int>(i) == look.reportRate);
@@ -247,6 +268,9 @@ void LightingPanel::Redraw()
 
 void LightingPanel::DrawEffects(const LightingPanelLook& look)
 {
+    if (effects_ == nullptr && !look.comboVisible)
+        return;
+    Effects();
     const QSignalBlocker blocker(effects_);
     std::vector<int> ids;
     bool same = static_cast<int>(look.effects.size()) == effects_->count();
@@ -324,7 +348,9 @@ void LightingPanel::DrawLabels(const LightingPanelLook& look)
     for (const auto& [key, text] : texts)
         static_cast<QLabel*>(Control(key))->setText(ToQString(*text));
     directionLabel_->setText(ToQString(labels.fx));
-    userModes_->SetLabels(labels);
+    labels_ = labels;
+    if (userModes_ != nullptr)
+        userModes_->SetLabels(labels);
 }
 
 // -- the lighting on the key pictures --

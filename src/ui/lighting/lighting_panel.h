@@ -15,11 +15,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "lighting/skin_texts.h"
 #include "ui/lighting/key_colour_layer.h"
 
 class QComboBox;
@@ -74,9 +76,11 @@ public:
     bool PreviewRunning() const { return previewTimer_.isActive(); }
 
     // -- what tests and screenshots look at --
-    QWidget* Control(std::string_view skinKey) const;
+    QWidget* Control(std::string_view skinKey);
     KeyColourLayer* Layer() const { return layer_; }
-    UserModeGroup& UserModes() const { return *userModes_; }
+    // Made when first needed: most users never see them, and a window that starts hidden in the
+    // notification area then pays neither for them nor for the fonts they measure.
+    UserModeGroup& UserModes();
 
 signals:
     // The view changed (after the redraw that shows it): the window shows key captions again
@@ -93,6 +97,7 @@ private:
     void PlacePicture(PanelPicture*& picture, std::string_view key, std::function<void()> onClick);
     QLabel* NewLabel(std::string_view key, const QString& caption, bool title = false);
     void ShowPicture(PanelPicture* picture, const std::string& name);
+    QComboBox& Effects();
     void DrawEffects(const LightingPanelLook& look);
     void DrawSliders(const LightingPanelLook& look);
     void DrawDirection(const LightingPanelLook& look);
@@ -122,6 +127,8 @@ private:
     PanelPicture* colourPictures_[4] = {};
     std::vector<CPngButton*> reportRates_;
     UserModeGroup* userModes_ = nullptr;
+    // The labels last drawn, for a user-mode group made later.
+    std::optional<LightingLabels> labels_;
     KeyColourLayer* layer_ = nullptr;
 
     QTimer previewTimer_;

@@ -11,8 +11,15 @@ void StylePanelLabel(QLabel& label, bool title)
 {
     label.setAttribute(Qt::WA_TransparentForMouseEvents);
     label.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label.setStyleSheet(title ? QStringLiteral("QLabel { color: #E8EDF2; font-size: 14px; font-weight: 600; }")
-                              : QStringLiteral("QLabel { color: #9AA6B2; font-size: 12px; }"));
+    // A palette and a font rather than a style sheet: the window starts without the style sheet
+    // machinery until a combo box of the panel is first shown.
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, title ? QColor(0xE8, 0xED, 0xF2) : QColor(0x9A, 0xA6, 0xB2));
+    label.setPalette(palette);
+    QFont font = label.font();
+    font.setPixelSize(title ? 14 : 12);
+    font.setWeight(title ? QFont::DemiBold : QFont::Normal);
+    label.setFont(font);
 }
 
 PanelComboBox::PanelComboBox(QWidget* parent) : QComboBox(parent)

@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <array>
+
 #include "lighting/lighting_panel_look.h"
 #include "ui/common/qt_text.h"
 #include "ui/lighting/panel_picture.h"
@@ -15,6 +18,11 @@ namespace kovantis::ui {
 namespace {
 
 QColor ToQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+
+// In the order Control() lists the widgets.
+constexpr std::array<std::string_view, 8> kControlKeys{
+    "CONTROL_USERysStatic", "CONTROL_USERysButton", "CONTROL_USERjsStatic",  "CONTROL_USERjsButton",
+    "CONTROL_USERgjStatic", "CONTROL_USERgjStaPic1", "CONTROL_USERgjStaPic2", "CONTROL_umCombo"};
 
 QLabel* NewLabel(CBaseDialog& dialog, std::string_view key, const QString& caption)
 {
@@ -106,17 +114,17 @@ void UserModeGroup::SetLabels(const LightingLabels& labels)
 
 QWidget* UserModeGroup::Control(std::string_view skinKey) const
 {
-    const std::pair<std::string_view, QWidget*> controls[] = {
-        {"CONTROL_USERysStatic", brushLabel_}, {"CONTROL_USERysButton", brush_},
-        {"CONTROL_USERjsStatic", baseLabel_},  {"CONTROL_USERjsButton", base_},
-        {"CONTROL_USERgjStatic", toolLabel_},  {"CONTROL_USERgjStaPic1", tools_[0]},
-        {"CONTROL_USERgjStaPic2", tools_[1]},  {"CONTROL_umCombo", combo_},
-    };
-    for (const auto& [key, widget] : controls) {
-        if (key == skinKey)
-            return widget;
+    QWidget* const controls[] = {brushLabel_, brush_, baseLabel_, base_, toolLabel_, tools_[0], tools_[1], combo_};
+    for (size_t i = 0; i < kControlKeys.size(); ++i) {
+        if (kControlKeys[i] == skinKey)
+            return controls[i];
     }
     return nullptr;
+}
+
+bool UserModeGroup::HasControl(std::string_view skinKey)
+{
+    return std::ranges::find(kControlKeys, skinKey) != kControlKeys.end();
 }
 
 } // namespace kovantis::ui

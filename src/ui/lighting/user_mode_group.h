@@ -34,6 +34,8 @@ public:
 
     // Skin key → widget, for the panel's lookup.
     QWidget* Control(std::string_view skinKey) const;
+    // Whether skinKey names one of the group's controls (without making the group).
+    static bool HasControl(std::string_view skinKey);
     QComboBox* ModeCombo() const { return combo_; }
     CSkinColorButton* BrushButton() const { return brush_; }
     CSkinColorButton* BaseButton() const { return base_; }

@@ -4,7 +4,8 @@
 // KDE Plasma, GNOME (with its AppIndicator extension) and most panels of today host icons as
 // StatusNotifierItems: a host registers with the org.kde.StatusNotifierWatcher service on the
 // session bus. A program started at log-in (autostart with /Start) often runs before the panel
-// does, so the watcher may appear later; it is watched on the bus, without polling. Qt picks its
+// does, so the watcher may appear later; it is watched on the bus, without polling, and asked
+// without waiting for its answer. Qt picks its
 // kind of tray icon once, when the first one is made, so no icon is made (and Qt is not asked)
 // until a host is there; on X11 an old-style tray present at start is taken as well.
 
@@ -34,13 +35,15 @@ public:
     bool Available() override;
 
 private slots:
-    // The watcher service appeared, or a host registered with it.
+    // The watcher service appeared, or a host registered with it: asks whether a host is there.
     void WatcherRegistered();
 
 private:
-    bool HostRegistered() const;
+    void WatchBus();
 
     QDBusServiceWatcher* serviceWatcher_ = nullptr;
+    // A host answered; an icon made now shows.
+    bool hostRegistered_ = false;
     bool announced_ = false;
 };
 

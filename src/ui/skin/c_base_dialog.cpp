@@ -3,6 +3,7 @@
 #include <QImageReader>
 
 #include "platform/regular_file.h"
+#include "skin/mask_shape.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -19,6 +20,20 @@ QRegion WindowShapeOf(const QImage& mask) {
     QRegion shape(QBitmap::fromImage(opaque.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
     // An empty region would mean "no shape" and show the whole rectangle.
     return shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape;
+}
+
+QRegion WindowShapeOf(const std::vector<ShapeRect>& shape) {
+    if (shape.empty()) {
+        return QRegion(-1, -1, 1, 1);
+    }
+    std::vector<QRect> rects;
+    rects.reserve(shape.size());
+    for (const ShapeRect& r : shape) {
+        rects.emplace_back(r.x, r.y, r.w, r.h);
+    }
+    QRegion region;
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
 }
 
 CBaseDialog::CBaseDialog(const std::string& skinFilePath, QWidget* parent)
@@ -38,7 +53,15 @@ bool CBaseDialog::SetUpSkinWindow() {
     const QPoint position = pos();
     setFixedSize(background_.Size());
     move(position);
-    // The mask is only read for its shape: decode it straight into an image, never a pixmap.
+    // The mask is only read for its shape: a BMP row by row, anything else decoded straight
+    // into an image, never a pixmap.
+    if (skin_.MaskPath() != skin_.BackgroundPath() && !skin_.MaskPath().empty()) {
+        if (const std::optional<std::vector<ShapeRect>> shape = ReadBmpMaskShape(skin_.MaskPath())) {
+            setMask(WindowShapeOf(*shape));
+            update();
+            return true;
+        }
+    }
     QImage mask;
     if (skin_.MaskPath() == skin_.BackgroundPath()) {
         mask = background_.Pixmap().toImage();

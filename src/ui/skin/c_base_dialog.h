@@ -5,12 +5,14 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QDialog>
 #include <QPixmap>
 #include <QPoint>
 #include <QRegion>
 
+#include "skin/mask_shape.h"
 #include "skin/skin_file.h"
 #include "skin/skin_pictures.h"
 #include "ui/skin/skin_picture_store.h"
@@ -63,5 +65,7 @@ private:
 // The window shape a mask picture gives: every pixel that is not pure white. A mask with no
 // such pixel gives a region outside the window, so nothing of it shows.
 QRegion WindowShapeOf(const QImage& mask);
+// The same from the rectangles a mask file was read into (skin/mask_shape.h).
+QRegion WindowShapeOf(const std::vector<ShapeRect>& shape);
 
 } // namespace kovantis

@@ -47,6 +47,7 @@ CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
 
 void CPngButton::SetPictures(const StatePixmaps& pictures) {
     pictures_ = pictures;
+    RegisterPieces();
     update();
 }
 
@@ -57,7 +58,22 @@ void CPngButton::SetPicture(PictureSlot slot, const QPixmap& picture) {
 
 void CPngButton::SetOrigin(QPoint origin) {
     origin_ = origin;
+    placed_ = true;
+    RegisterPieces();
     update();
+}
+
+QRect CPngButton::PieceRect() const {
+    return QRect(origin_ - QPoint(1, 1), size());
+}
+
+void CPngButton::RegisterPieces() {
+    if (!placed_) {
+        return;
+    }
+    for (const SkinPicture& picture : pictures_) {
+        picture.AddPiece(PieceRect());
+    }
 }
 
 void CPngButton::ApplySkinRect(const SkinRect& rect) {
@@ -117,8 +133,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 1, height() - 1)));
     } else {
-        const QPixmap& picture = pictures_[static_cast<size_t>(slot)].Pixmap();
-        painter.drawPixmap(QPoint(0, 0), picture, QRect(origin_ - QPoint(1, 1), size()));
+        pictures_[static_cast<size_t>(slot)].Draw(painter, QPoint(0, 0), PieceRect());
     }
     if (captionShown_) {
         DrawCaption(painter);

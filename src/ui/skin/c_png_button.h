@@ -58,6 +58,9 @@ public:
     bool IsDimmed() const { return dimmed_; }
 
     bool IsHovered() const { return hover_; }
+    // The rectangle of its window's state pictures the button shows: from (x - 1, y - 1).
+    QRect PieceRect() const;
+    const SkinPicture& Picture(PictureSlot slot) const { return pictures_[static_cast<size_t>(slot)]; }
     // The slot the next repaint draws.
     PictureSlot CurrentSlot() const;
 
@@ -69,9 +72,12 @@ protected:
 
 private:
     void DrawCaption(QPainter& painter);
+    void RegisterPieces();
 
     StatePixmaps pictures_;
     QPoint origin_;
+    // Pieces are registered once the button knows its place.
+    bool placed_ = false;
     bool hover_ = false;
     bool on_ = false;
     bool frameMode_ = false;

@@ -1,8 +1,10 @@
 #include "ui/skin/skin_picture_store.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <QImageReader>
+#include <QPainter>
 
 #include "platform/regular_file.h"
 
@@ -60,6 +62,75 @@ const QPixmap& SkinPicture::Pixmap() const {
         state_->decoded = true;
     }
     return state_->pixmap;
+}
+
+bool SkinPicture::RectOrder::operator()(const QRect& a, const QRect& b) const {
+    return std::tuple(a.y(), a.x(), a.height(), a.width()) < std::tuple(b.y(), b.x(), b.height(), b.width());
+}
+
+void SkinPicture::AddPiece(const QRect& rect) const {
+    if (!state_ || rect.isEmpty() || std::ranges::find(state_->registered, rect) != state_->registered.end()) {
+        return;
+    }
+    state_->registered.push_back(rect);
+}
+
+size_t SkinPicture::PieceCount() const {
+    return state_ ? state_->pieces.size() : 0;
+}
+
+void SkinPicture::Draw(QPainter& painter, QPoint at, const QRect& source) const {
+    if (!state_) {
+        return;
+    }
+    if (state_->decoded || state_->path.empty()) {
+        painter.drawPixmap(at, state_->pixmap, source);
+        return;
+    }
+    painter.drawPixmap(at, Piece(source));
+}
+
+const QPixmap& SkinPicture::Piece(const QRect& rect) const {
+    State& state = *state_;
+    if (const auto found = state.pieces.find(rect); found != state.pieces.end()) {
+        return found->second;
+    }
+    // The rows of the rectangle, grown by every registered rectangle that shares one of them:
+    // a keyboard row is decoded once for all its keys.
+    int top = rect.top();
+    int bottom = rect.bottom();
+    int left = rect.left();
+    int right = rect.right();
+    std::vector<QRect> band{rect};
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const QRect& r : state.registered) {
+            if (r.top() > bottom || r.bottom() < top || std::ranges::find(band, r) != band.end() ||
+                state.pieces.contains(r)) {
+                continue;
+            }
+            band.push_back(r);
+            grown = grown || r.top() < top || r.bottom() > bottom;
+            top = std::min(top, r.top());
+            bottom = std::max(bottom, r.bottom());
+            left = std::min(left, r.left());
+            right = std::max(right, r.right());
+        }
+    }
+    QImage rows;
+    if (IsRegularFile(state.path)) {
+        QImageReader reader(QString::fromStdString(state.path));
+        reader.setDecideFormatFromContent(true);
+        const QRect clip = QRect(QPoint(left, top), QPoint(right, bottom)).intersected(QRect(QPoint(0, 0), reader.size()));
+        if (!clip.isEmpty()) {
+            reader.setClipRect(clip);
+            rows = reader.read();
+            for (const QRect& r : band) {
+                state.pieces.emplace(r, rows.isNull() ? QPixmap() : QPixmap::fromImage(rows.copy(r.translated(-clip.topLeft()))));
+            }
+        }
+    }
+    return state.pieces.try_emplace(rect).first->second;
 }
 
 SkinPicture SkinPictureStore::Lazy(std::string_view name) {

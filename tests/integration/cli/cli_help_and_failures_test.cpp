@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli_runner.h"
+#include "support/cli_home.h"
 #include "support/vkbd_process.h"
 
 namespace kovantis::testing {
@@ -20,8 +20,7 @@ class CliUserTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        home_.environment["DEVLINX_BACKEND"] = "virtual";
-        home_.environment["DEVLINX_VIRTUAL_SOCKET"] = keyboard_->SocketPath();
+        home_.UseKeyboard(*keyboard_);
     }
 
     // Command reports the virtual keyboard has received so far.

@@ -15,21 +15,12 @@
 #include <QJsonObject>
 #endif
 
-#include "cli_runner.h"
-#include "keyboard/key_code.h"
-#include "profiles/profile_file.h"
+#include "support/cli_home.h"
+#include "support/sample_profiles.h"
 #include "support/vkbd_process.h"
 
 namespace kovantis::testing {
 namespace {
-
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // "name: value" lines of the text output.
 std::map<std::string, std::string> Fields(const std::string& text)
@@ -45,33 +36,11 @@ std::map<std::string, std::string> Fields(const std::string& text)
     return fields;
 }
 
-std::filesystem::path SampleFile(const std::filesystem::path& path)
-{
-    ProfileData data(ProfileDataRole::Working);
-    {
-        ProfileData::Lock lock(data);
-        *lock = *BlankProfileContents();
-        MacroRecord m;
-        m.SetName(u"Greeting");
-        m.id = 1;
-        m.playCount = 2;
-        m.actionCount = 2;
-        m.actions[0] = {100, 0x023, kMacroPress};
-        m.actions[1] = {0, 0x023, kMacroRelease};
-        lock->macros.push_back(m);
-        lock->image.Bank(1)[SlotOf(0x01E)] = MakeAssignment(AssignmentKind::PlayMacro, 1);
-        lock->image.Bank(2)[SlotOf(0x010)] = MakeAssignment(AssignmentKind::Disabled);
-    }
-    EXPECT_EQ(SaveProfileFile(path, data), 1);
-    return path;
-}
-
 class CliOutputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        home_.environment["DEVLINX_BACKEND"] = "virtual";
-        home_.environment["DEVLINX_VIRTUAL_SOCKET"] = keyboard_->SocketPath();
+        home_.UseKeyboard(*keyboard_);
     }
 
     std::unique_ptr<VkbdProcess> keyboard_ =
@@ -191,7 +160,7 @@ TEST_F(CliOutputTest, JsonHoldsTheSameFactsAsTheText)
     EXPECT_EQ(listed, keys.size());
 
     // show
-    const std::filesystem::path sample = SampleFile(home_.Root() / "sample.kvp");
+    const std::filesystem::path sample = GreetingProfileFile(home_.Root() / "sample.kvp");
     const std::string shown = home_.Run({"show", sample.string()}).out;
     json = Json(home_.Run({"show", "--json", sample.string()}));
     text = Fields(shown);
@@ -237,7 +206,7 @@ TEST_F(CliOutputTest, AFreshAccountExportsAndImportsSaveTheWorkingFile)
     // so that an export right after it gives the same file back.
     CliHome fresh;
     fresh.environment = home_.environment;
-    const std::filesystem::path sample = SampleFile(fresh.Root() / "sample.kvp");
+    const std::filesystem::path sample = GreetingProfileFile(fresh.Root() / "sample.kvp");
     run = fresh.Run({"import", sample.string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Slurp(fresh.WorkingFile()), Slurp(sample));
@@ -259,7 +228,7 @@ TEST_F(CliOutputTest, ASlowImportShowsItsProgressOnATerminalInPlace)
 {
     // Every reply late by 40 ms makes the import last well over the half second of quiet.
     ASSERT_NE(keyboard_->Control("latency 40").find("ok"), std::string::npos);
-    const std::filesystem::path sample = SampleFile(home_.Root() / "sample.kvp");
+    const std::filesystem::path sample = GreetingProfileFile(home_.Root() / "sample.kvp");
     home_.errorToTerminal = true;
     const ProgramRun run = home_.Run({"import", sample.string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -1,48 +1,41 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
+#include <sstream>
 #include <unistd.h>
 
+#include "support/cli_home.h"
 #include "support/vkbd_process.h"
 
 namespace kovantis::testing {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;  // standard output and standard error, in that order per stream
-};
-
 // kovantis-cli against its own keyboard (the one host the keyboard serves at a time).
 class CliTest : public ::testing::Test {
 protected:
-    CliRun Cli(const std::string& arguments) const
+    void SetUp() override { home_.UseKeyboard(keyboard_); }
+
+    // Its exit status; standard output, then standard error, in `out`.
+    ProgramRun Cli(const std::string& arguments) const
     {
-        const std::string command = "env DEVLINX_BACKEND=virtual DEVLINX_VIRTUAL_SOCKET=" +
-                                    keyboard_.SocketPath() + " XDG_RUNTIME_DIR=" +
-                                    keyboard_.Folder() + " " + BinDir() + "/kovantis-cli " +
-                                    arguments + " 2>" + keyboard_.Folder() + "/err";
-        CliRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[256];
-        while (pipe != nullptr && fgets(buffer, sizeof buffer, pipe) != nullptr)
-            run.out += buffer;
-        const int status = pipe != nullptr ? pclose(pipe) : -1;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(keyboard_.Folder() + "/err");
-        run.out += std::string(std::istreambuf_iterator<char>(err), {});
+        std::vector<std::string> args;
+        std::istringstream words(arguments);
+        for (std::string word; words >> word;)
+            args.push_back(word);
+        ProgramRun run = home_.Run(args);
+        run.out += run.err;
         return run;
     }
+    std::filesystem::path Lock() const { return home_.Root() / "run" / "kovantis.lock"; }
 
     VkbdProcess keyboard_{{"--macro-space", "32", "--effects", "3,0,7,20"}};
+    CliHome home_;
 };
 
 TEST_F(CliTest, StatusPrintsTheFourLines)
 {
     ASSERT_TRUE(keyboard_.Running());
-    CliRun run = Cli("status");
+    ProgramRun run = Cli("status");
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "device: present\n"
                        "active-profile: 1\n"
@@ -77,20 +70,20 @@ TEST_F(CliTest, BadUsageAndRunningDesktopProgram)
     EXPECT_EQ(Cli("set-profile 0").exitCode, 2);
     EXPECT_EQ(Cli("read-block keymap").exitCode, 2);
     EXPECT_EQ(Cli("read-block macro 65535 2").exitCode, 2);
-    const CliRun help = Cli("--help");
+    const ProgramRun help = Cli("--help");
     EXPECT_EQ(help.exitCode, 0);
     for (const char* name : {"status", "set-profile N", "read-block settings | profile N"})
         EXPECT_NE(help.out.find(name), std::string::npos) << name;
 
     // A live process holds the desktop program's lock: the keyboard is left alone.
-    std::ofstream(keyboard_.Folder() + "/kovantis.lock") << getpid() << "\nkovantis\nhost\n";
-    const CliRun refused = Cli("set-profile 2");
+    std::ofstream(Lock()) << getpid() << "\nkovantis\nhost\n";
+    const ProgramRun refused = Cli("set-profile 2");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.out.find("desktop program is running"), std::string::npos) << refused.out;
     EXPECT_EQ(keyboard_.Control("info").find("active-profile=0") != std::string::npos, true);
 
     // A lock left behind by a process that has ended does not count.
-    std::ofstream(keyboard_.Folder() + "/kovantis.lock") << "999999999\n";
+    std::ofstream(Lock()) << "999999999\n";
     EXPECT_EQ(Cli("set-profile 2").exitCode, 0);
 }
 

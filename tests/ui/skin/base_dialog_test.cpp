@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <QImage>
 #include <QPainter>
@@ -27,6 +29,7 @@ public:
         std::ofstream(folder_ / name) << text;
         return (folder_ / name).string();
     }
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
     void Save(const std::string& name, const QImage& image) const { image.save(QString::fromStdString((folder_ / name).string())); }
 
 private:
@@ -86,6 +89,31 @@ TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail) {
     CBaseDialog noFile("/nonexistent/Skins/Main.ini");
     EXPECT_FALSE(noFile.SetUpSkinWindow());
     EXPECT_FALSE(noFile.Pictures().Require(std::array<std::string_view, 1>{"main_normal.jpg"}));
+}
+
+TEST(CBaseDialog, BmpMasksReadRowByRowCutTheSameShapeAsTheDecodedPicture) {
+    // A mask saved by Qt's own BMP writer, and every mask of the skin drawn at build time.
+    const SkinFolder folder("bmpmask");
+    QImage drawn = Filled(QSize(90, 50), Qt::white);
+    QPainter painter(&drawn);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QRect(3, 2, 80, 45));
+    painter.end();
+    folder.Save("mask.bmp", drawn);
+    std::vector<std::string> masks{folder.Path("mask.bmp")};
+    if (const char* bin = std::getenv("KOVANTIS_BIN_DIR")) {
+        for (const char* name : {"main_mask.bmp", "composite_mask.bmp", "profile_mask.bmp", "update_mask.bmp"}) {
+            if (std::filesystem::exists(std::string(bin) + "/Skins/" + name)) {
+                masks.push_back(std::string(bin) + "/Skins/" + name);
+            }
+        }
+    }
+    for (const std::string& mask : masks) {
+        const std::optional<std::vector<ShapeRect>> shape = ReadBmpMaskShape(mask);
+        ASSERT_TRUE(shape) << mask;
+        EXPECT_EQ(WindowShapeOf(*shape), WindowShapeOf(QImage(QString::fromStdString(mask)))) << mask;
+    }
 }
 
 } // namespace

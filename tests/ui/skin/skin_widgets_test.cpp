@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -72,6 +75,42 @@ TEST(CPngButton, ShowsItsRectangleFromOnePixelLeftAndAbove) {
     expectSlot(static_cast<int>(PictureSlot::Pressed));
     button.setEnabled(false);
     expectSlot(static_cast<int>(PictureSlot::Disabled));
+}
+
+TEST(CPngButton, StatePicturesFromFilesAreDecodedRowByRowNeverWhole) {
+    // The same coded picture as a file, with a keyboard-like layout: two keys in one row (one of
+    // them two rows tall, joining the row below), and one key far below.
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("kovantis-pieces-" + std::to_string(::getpid()) + ".png");
+    ASSERT_TRUE(PictureOfSlot(1).save(QString::fromStdString(file.string())));
+    const SkinPicture over = SkinPicture::FromFile(file.string());
+    QWidget window;
+    window.resize(200, 120);
+    const SkinRect places[] = {{10, 10, 20, 10}, {40, 10, 20, 25}, {70, 30, 20, 10}, {10, 90, 20, 10}};
+    std::vector<std::unique_ptr<CPngButton>> keys;
+    for (const SkinRect& place : places) {
+        keys.push_back(std::make_unique<CPngButton>(&window));
+        keys.back()->SetPictures(StatePixmaps{PictureOfSlot(0), over, over, over, over});
+        keys.back()->ApplySkinRect(place);
+    }
+    Hover(*keys[0]);
+    const QImage first = keys[0]->grab().toImage();
+    EXPECT_EQ(QColor(first.pixel(3, 4)), QColor(qRgb(9 + 3, 9 + 4, 50)));
+    EXPECT_FALSE(over.DecodedWhole());
+    EXPECT_EQ(over.PieceCount(), 3u) << "the first three keys share rows; the last one is left for later";
+    Hover(*keys[3]);
+    const QImage last = keys[3]->grab().toImage();
+    EXPECT_EQ(QColor(last.pixel(19, 9)), QColor(qRgb(9 + 19, 89 + 9, 50)));
+    EXPECT_EQ(over.PieceCount(), 4u);
+    Hover(*keys[2]);
+    EXPECT_EQ(QColor(keys[2]->grab().toImage().pixel(0, 0)), QColor(qRgb(69, 29, 50)));
+    EXPECT_FALSE(over.DecodedWhole());
+
+    // Once the whole picture is there anyway (a window's background), pieces are drawn from it.
+    EXPECT_FALSE(over.Pixmap().isNull());
+    EXPECT_TRUE(over.DecodedWhole());
+    EXPECT_EQ(QColor(keys[2]->grab().toImage().pixel(1, 1)), QColor(qRgb(70, 30, 50)));
+    std::filesystem::remove(file);
 }
 
 TEST(CPngButton, AbsentRectanglesDisableAndFrameModeDrawsNoPicture) {
