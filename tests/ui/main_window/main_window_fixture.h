@@ -62,6 +62,8 @@ protected:
 
     static VkbdProcess& Keyboard() { return *keyboard_; }
     static const DeviceFunctions& Library() { return *functions_; }
+    // The table the windows are built on, for a test that wraps one of its functions.
+    static DeviceFunctions& LibraryTable() { return *functions_; }
     // Changes one record of the working data as an editor would, and marks the change.
     void Edit(int bank, int record, const KeyAssignment& value);
     KeyAssignment Record(int bank, int record);

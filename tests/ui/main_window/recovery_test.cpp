@@ -4,11 +4,12 @@
 #include "main_window_fixture.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "keyboard/key_code.h"
 #include "profiles/profile_file.h"
 #include "profiles/transfer_journal.h"
-#include "profiles/transfer_progress.h"
+#include "wire/command_report.h"
 #include "ui/skin/c_png_button.h"
 
 namespace kovantis::testing {
@@ -63,14 +64,31 @@ TEST_F(RecoveryTest, AnInterruptedImportIsCompletedWhenTheKeyboardArrivesAndTheU
     EXPECT_EQ(working->image.Bank(2)[SlotOf(kKeyQ)], kDisabled) << "the working file agrees with the keyboard";
 }
 
+// The keyboard refuses the next transfer's opening bracket every time it is sent: armed on the
+// keyboard the moment the program sends it, whatever came before.
+std::atomic<VkbdProcess*> refuseBeginOn{nullptr};
+DevlinxRequestWriteOneFn realWriteOne = nullptr;
+
+int32_t RefusingBegin(const DeviceSelector* selector, int32_t zero1, int32_t zero2, const uint8_t* report,
+                      int32_t length, uint32_t check, int32_t zero3)
+{
+    if (report != nullptr && length > static_cast<int32_t>(kCommandOffset) &&
+        report[kCommandOffset] == kCmdBeginTransfer) {
+        if (VkbdProcess* keyboard = refuseBeginOn.exchange(nullptr))
+            keyboard->Control("refuse ff 3");
+    }
+    return realWriteOne(selector, zero1, zero2, report, length, check, zero3);
+}
+
 TEST_F(RecoveryTest, ARecoveryTheKeyboardRefusesIsToldAndLeftToApply)
 {
     LeaveInterruptedImport();
-    // Past the arrival's reads (the factory keymap in pieces, the settings block): the
-    // transfer's opening bracket is refused every time it is sent.
-    const int arrivalReads = ReportsFor(kKeymapSize) + 1;
-    ASSERT_EQ(Keyboard().Control("after " + std::to_string(arrivalReads)).substr(0, 2), "ok");
-    ASSERT_EQ(Keyboard().Control("refuse ff 3").substr(0, 2), "ok");
+    DeviceFunctions& library = LibraryTable();
+    realWriteOne = library.RequestWriteOne;
+    library.RequestWriteOne = RefusingBegin;
+    const std::unique_ptr<DeviceFunctions, void (*)(DeviceFunctions*)> restore(
+        &library, [](DeviceFunctions* table) { table->RequestWriteOne = realWriteOne; });
+    refuseBeginOn = &Keyboard();
     StartWindow();
     EXPECT_TRUE(Said("EXTRA_RECOVERY_FAILED"));
     EXPECT_FALSE(Said("EXTRA_RECOVERY_DONE"));
