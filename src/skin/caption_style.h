@@ -33,6 +33,15 @@ struct CaptionStyle {
     uint32_t format = kCaptionCenter | kCaptionVCenter | kCaptionSingleLine;
 };
 
+// The caption of the skinned windows' buttons: 9 points, white, grey while out of use.
+inline CaptionStyle SkinButtonCaption(bool enabled = true) {
+    CaptionStyle style;
+    style.points = 9;
+    const uint8_t level = enabled ? 255 : 130;
+    style.red = style.green = style.blue = level;
+    return style;
+}
+
 // Font weight on the 1..1000 scale.
 constexpr int CaptionWeight(const CaptionStyle& style) { return style.rotated ? 956 : 400; }
 

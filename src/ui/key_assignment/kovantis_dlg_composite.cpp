@@ -56,16 +56,6 @@ const StateSet& PageSet(KeyPage page)
     return kCompositeKeySet;
 }
 
-CaptionStyle ButtonCaption(bool enabled = true)
-{
-    CaptionStyle style;
-    style.face = u"Tahoma";
-    style.points = 9;
-    const uint8_t level = enabled ? 255 : 130;
-    style.red = style.green = style.blue = level;
-    return style;
-}
-
 QFont Verdana(int points)
 {
     QFont font(QStringLiteral("Verdana"));
@@ -145,7 +135,7 @@ void Kovantis_DlgComposite::BuildControls()
     }
     for (const PageControl& page : kPages) {
         CPngButton* button = makeButton(page.controlId, page.skinKey, kPageButtonSet);
-        button->SetCaptionStyle(ButtonCaption());
+        button->SetCaptionStyle(SkinButtonCaption());
         connect(button, &CPngButton::clicked, this, [this, p = page.page] { PressPage(p); });
     }
     connect(makeButton(kClearControlId, "CONTROL_CLEAR", kCompositeKeySet), &CPngButton::clicked, this,
@@ -154,7 +144,7 @@ void Kovantis_DlgComposite::BuildControls()
             &Kovantis_DlgComposite::PressOnScreenKeyboard);
     for (auto [id, key] : {std::pair{kOkControlId, "CONTROL_OK"}, std::pair{kCancelControlId, "CONTROL_CANCEL"},
                            std::pair{kDialogApplyControlId, "CONTROL2_APPLY"}}) {
-        makeButton(id, key, kCompositeKeySet)->SetCaptionStyle(ButtonCaption());
+        makeButton(id, key, kCompositeKeySet)->SetCaptionStyle(SkinButtonCaption());
     }
     connect(buttons_[kOkControlId], &CPngButton::clicked, this, &Kovantis_DlgComposite::PressOk);
     connect(buttons_[kCancelControlId], &CPngButton::clicked, this, &Kovantis_DlgComposite::PressCancel);
@@ -310,7 +300,7 @@ void Kovantis_DlgComposite::Refresh()
 
     CPngButton& apply = *buttons_[kDialogApplyControlId];
     apply.setEnabled(model_.Modified());
-    apply.SetCaptionStyle(ButtonCaption(model_.Modified()));
+    apply.SetCaptionStyle(SkinButtonCaption(model_.Modified()));
 
     macroPage_->SetShown(model_.IsOpen() && page == KeyPage::Macro);
     capture_->SetWanted(model_.Capturing());

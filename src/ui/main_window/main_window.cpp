@@ -29,14 +29,6 @@
 namespace kovantis {
 namespace {
 
-CaptionStyle ButtonCaptionStyle()
-{
-    CaptionStyle style;
-    style.points = 9;
-    style.red = style.green = style.blue = 255;
-    return style;
-}
-
 LightingSkinTexts SkinTextsOf(const CBaseDialog& window)
 {
     return LightingSkinTexts(IniDocument::Load(window.Skin().Path()).value_or(IniDocument()));
@@ -135,7 +127,7 @@ void CKovantisDlg::LayOutControls()
     for (std::string_view key : main_window::kIndicatorKeys)
         Control(key)->setEnabled(false);
     for (std::string_view key : main_window::kCaptionedKeys) {
-        Control(key)->SetCaptionStyle(ButtonCaptionStyle());
+        Control(key)->SetCaptionStyle(SkinButtonCaption());
         Control(key)->SetCaptionShown(true);
     }
     keyboardView_ = new ui::KeyboardView(*this, viewModel_);

@@ -21,15 +21,6 @@ constexpr int kActiveColumnWidth = 60;
 constexpr int kNameColumnWidth = 120;
 constexpr int kPathColumnWidth = 230;
 
-CaptionStyle DialogCaptionStyle()
-{
-    CaptionStyle style;
-    style.points = 9;
-    style.red = style.green = style.blue = 255;
-    style.format = kCaptionCenter | kCaptionVCenter | kCaptionSingleLine;
-    return style;
-}
-
 } // namespace
 
 CKovantis_DlgProfile::CKovantis_DlgProfile(const std::filesystem::path& skinFolder, ProfileManagerModel& model,
@@ -65,7 +56,7 @@ bool CKovantis_DlgProfile::Initialise()
     ok_ = button("CONTROL_OK", "CONTROL_OK");
     cancel_ = button("CONTROL_CANCEL", "CONTROL_CANCEL");
     for (CPngButton* b : {apply_, ok_, cancel_}) {
-        b->SetCaptionStyle(DialogCaptionStyle());
+        b->SetCaptionStyle(SkinButtonCaption());
         b->SetCaptionShown(true);
     }
     connect(add_, &QAbstractButton::clicked, this, [this] { WhenIdle([this] { Add(); }); });

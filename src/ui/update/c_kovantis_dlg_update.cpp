@@ -17,14 +17,6 @@
 namespace kovantis {
 namespace {
 
-CaptionStyle DialogCaptionStyle()
-{
-    CaptionStyle style;
-    style.points = 9;
-    style.red = style.green = style.blue = 255;
-    return style;
-}
-
 } // namespace
 
 CKovantis_DlgUpdate::CKovantis_DlgUpdate(const std::filesystem::path& skinFolder, FirmwareUpdate& update,
@@ -51,7 +43,7 @@ bool CKovantis_DlgUpdate::Initialise()
     start_ = button("CONTROL_UPButton");
     cancel_ = button("CONTROL_CUPButton");
     for (CPngButton* b : {backup_, start_, cancel_}) {
-        b->SetCaptionStyle(DialogCaptionStyle());
+        b->SetCaptionStyle(SkinButtonCaption());
         b->SetCaptionShown(true);
     }
     connect(open_, &QAbstractButton::clicked, this, [this] { WhenIdle([this] { Open(); }); });
