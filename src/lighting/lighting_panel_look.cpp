@@ -2,19 +2,21 @@
 
 #include <algorithm>
 
+#include "skin/panel_picture_names.h"
+
 namespace kovantis {
 
 namespace {
 
-std::string Bitmap(const std::string& name)
+std::string Pick(const PicturePair& pair, bool lit)
 {
-    return name + ".bmp";
+    return std::string(pair.Of(lit));
 }
 
 SliderLook Slider(bool visible, int position, int maxPosition, int firstFace)
 {
     const int p = std::clamp(position, 0, maxPosition);
-    return SliderLook{visible, p, std::to_string(firstFace + p) + ".bmp"};
+    return SliderLook{visible, p, SliderFacePicture(firstFace + p)};
 }
 
 DirectionLook Direction(const LightingState& s, bool visible)
@@ -31,23 +33,20 @@ DirectionLook Direction(const LightingState& s, bool visible)
     d.firstSkinKey = std::string("CONTROL_BLFXLStaPic") + suffix;
     d.secondSkinKey = std::string("CONTROL_BLFXRStaPic") + suffix;
     d.firstHighlighted = s.direction == kDirectionFirst;
-    // Plain and highlighted image of each picture of the pair.
-    const auto pick = [](bool highlighted, const char* plain, const char* lit) {
-        return Bitmap(highlighted ? lit : plain);
-    };
+    // The highlighted picture of the pair shows its lit look.
     const bool first = d.firstHighlighted;
     switch (DirectionPicturesOf(s.effectId)) {
     case DirectionPictures::LeftRight:
-        d.firstPicture = pick(first, "leftup", "leftdown");
-        d.secondPicture = pick(!first, "rightup", "rightdown");
+        d.firstPicture = Pick(kLeftPictures, first);
+        d.secondPicture = Pick(kRightPictures, !first);
         break;
     case DirectionPictures::UpDown:
-        d.firstPicture = pick(first, "upup", "updown");
-        d.secondPicture = pick(!first, "downup", "downdown");
+        d.firstPicture = Pick(kUpPictures, first);
+        d.secondPicture = Pick(kDownPictures, !first);
         break;
     case DirectionPictures::SpreadConverge:
-        d.firstPicture = pick(first, "kuosan", "kuosandown");
-        d.secondPicture = pick(!first, "julong", "julongdown");
+        d.firstPicture = Pick(kSpreadPictures, first);
+        d.secondPicture = Pick(kConvergePictures, !first);
         break;
     }
     return d;
@@ -55,7 +54,7 @@ DirectionLook Direction(const LightingState& s, bool visible)
 
 std::string MulticolourPicture(bool on)
 {
-    return Bitmap(on ? "sjsdown" : "sjsup");
+    return Pick(kMulticolourPictures, on);
 }
 
 } // namespace
@@ -66,7 +65,7 @@ LightingPanelLook BuildLightingPanelLook(const LightingState& s, const EffectTab
 {
     LightingPanelLook look;
     look.lightingView = s.lightingView;
-    look.lampPicture = Bitmap(s.lightingView ? "dengdown" : "dengup");
+    look.lampPicture = Pick(kLampPictures, s.lightingView);
 
     for (int j = 0; j < effects.size(); ++j) {
         const int id = effects.IdAt(j);
@@ -94,16 +93,13 @@ LightingPanelLook BuildLightingPanelLook(const LightingState& s, const EffectTab
 
     look.colourPicturesVisible = c.colourPictures;
     look.colourChoice = s.colourChoice;
-    constexpr std::array<const char*, 4> kColourNames = {"hong", "huang", "lv", "lan"};
-    for (size_t i = 0; i < kColourNames.size(); ++i) {
-        const bool chosen = static_cast<int>(i) == s.colourChoice;
-        look.colourPictures[i] = Bitmap(std::string(kColourNames[i]) + (chosen ? "ok" : ""));
-    }
+    for (size_t i = 0; i < kColourChoicePictures.size(); ++i)
+        look.colourPictures[i] = Pick(kColourChoicePictures[i], static_cast<int>(i) == s.colourChoice);
 
     look.userModeGroupVisible = c.userModeGroup;
     look.userModes = userModes;
-    look.toolPictures = {Bitmap(userModes.settings.tool == 0 ? "user1down" : "user1up"),
-                         Bitmap(userModes.settings.tool == 1 ? "user2down" : "user2up")};
+    look.toolPictures = {Pick(kToolPictures[0], userModes.settings.tool == 0),
+                         Pick(kToolPictures[1], userModes.settings.tool == 1)};
 
     look.reportRate = std::clamp(s.reportRate, 0, kMaxReportRate);
     look.labels = skin.Labels(language);

@@ -23,15 +23,20 @@ constexpr std::array kProfilePictures = std::to_array<std::string_view>({
 
 constexpr std::array kUpdatePictures = std::to_array<std::string_view>({"update_normal.jpg", "update_over.jpg"});
 
-constexpr std::array kLightingPictures = std::to_array<std::string_view>({
-    kLampOffPicture, kLampOnPicture,
-    "leftup.bmp", "leftdown.bmp", "rightup.bmp", "rightdown.bmp",
-    "upup.bmp", "updown.bmp", "downup.bmp", "downdown.bmp",
-    "julong.bmp", "julongdown.bmp", "kuosan.bmp", "kuosandown.bmp",
-    "hong.bmp", "hongok.bmp", "huang.bmp", "huangok.bmp", "lv.bmp", "lvok.bmp", "lan.bmp", "lanok.bmp",
-    "sjsup.bmp", "sjsdown.bmp",
-    "user1up.bmp", "user1down.bmp", "user2up.bmp", "user2down.bmp",
-});
+// Every lighting panel picture, plain and lit.
+constexpr std::array kLightingPairs{kLampPictures,        kLeftPictures,           kRightPictures,
+                                    kUpPictures,          kDownPictures,           kConvergePictures,
+                                    kSpreadPictures,      kColourChoicePictures[0], kColourChoicePictures[1],
+                                    kColourChoicePictures[2], kColourChoicePictures[3], kMulticolourPictures,
+                                    kToolPictures[0],     kToolPictures[1]};
+constexpr std::array<std::string_view, 2 * kLightingPairs.size()> kLightingPictures = [] {
+    std::array<std::string_view, 2 * kLightingPairs.size()> names{};
+    for (size_t i = 0; i < kLightingPairs.size(); ++i) {
+        names[2 * i] = kLightingPairs[i].plain;
+        names[2 * i + 1] = kLightingPairs[i].lit;
+    }
+    return names;
+}();
 
 // Main-window controls whose set is not the key set.
 struct KeyedSet {
@@ -62,9 +67,5 @@ std::span<const std::string_view> CompositePictures() { return kCompositePicture
 std::span<const std::string_view> ProfilePictures() { return kProfilePictures; }
 std::span<const std::string_view> UpdatePictures() { return kUpdatePictures; }
 std::span<const std::string_view> LightingPanelPictures() { return kLightingPictures; }
-
-std::string SliderFacePicture(int face) { return std::to_string(face) + ".bmp"; }
-
-std::string ProgressFramePicture(int frame) { return "jdt" + std::to_string(frame) + ".bmp"; }
 
 } // namespace kovantis

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "skin/panel_picture_names.h"
+
 namespace kovantis {
 
 // The five state slots of an image control, in this order.
@@ -72,19 +74,10 @@ std::span<const std::string_view> CompositePictures();
 std::span<const std::string_view> ProfilePictures();
 std::span<const std::string_view> UpdatePictures();
 
-// Lighting panel pictures (lamp, direction pairs, colour pictures, toggles, tools).
-inline constexpr std::string_view kLampOffPicture = "dengup.bmp";
-inline constexpr std::string_view kLampOnPicture = "dengdown.bmp";
+// Lighting panel pictures (lamp, direction pairs, colour pictures, toggles, tools); their names
+// are in skin/panel_picture_names.h.
+inline constexpr std::string_view kLampOffPicture = kLampPictures.plain;
+inline constexpr std::string_view kLampOnPicture = kLampPictures.lit;
 std::span<const std::string_view> LightingPanelPictures();
-
-// Slider faces "0.bmp" to "25.bmp": brightness 0..4 shows faces 0..4, speed 0..3 faces 5..8.
-inline constexpr int kSliderFaceCount = 26;
-inline constexpr int kBrightnessFirstFace = 0;
-inline constexpr int kSpeedFirstFace = 5;
-std::string SliderFacePicture(int face);
-
-// Progress animation frames "jdt1.bmp" to "jdt10.bmp".
-inline constexpr int kProgressFrameCount = 10;
-std::string ProgressFramePicture(int frame);
 
 } // namespace kovantis

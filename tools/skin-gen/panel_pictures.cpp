@@ -54,14 +54,13 @@ void DrawDirection(QPainter& painter, const QRectF& area, Direction direction, Q
 
 bool WriteDirectionPictures(const std::string& folder) {
     struct Pair {
-        const char* plain;
-        const char* selected;
+        kovantis::PicturePair names;
         Direction direction;
     };
-    const std::array pairs{Pair{"leftup.bmp", "leftdown.bmp", Direction::Left}, Pair{"rightup.bmp", "rightdown.bmp", Direction::Right},
-                           Pair{"upup.bmp", "updown.bmp", Direction::Up}, Pair{"downup.bmp", "downdown.bmp", Direction::Down},
-                           Pair{"julong.bmp", "julongdown.bmp", Direction::Converge},
-                           Pair{"kuosan.bmp", "kuosandown.bmp", Direction::Spread}};
+    const std::array pairs{Pair{kovantis::kLeftPictures, Direction::Left}, Pair{kovantis::kRightPictures, Direction::Right},
+                           Pair{kovantis::kUpPictures, Direction::Up}, Pair{kovantis::kDownPictures, Direction::Down},
+                           Pair{kovantis::kConvergePictures, Direction::Converge},
+                           Pair{kovantis::kSpreadPictures, Direction::Spread}};
     bool ok = true;
     for (const Pair& pair : pairs) {
         for (bool selected : {false, true}) {
@@ -70,7 +69,7 @@ bool WriteDirectionPictures(const std::string& folder) {
             DrawChip(painter, QRectF(0, 0, 40, 30), selected);
             DrawDirection(painter, QRectF(0, 0, 40, 30), pair.direction, selected ? QColor(Qt::white) : TextColor());
             painter.end();
-            ok = SavePicture(image, folder + (selected ? pair.selected : pair.plain)) && ok;
+            ok = SavePicture(image, folder + std::string(pair.names.Of(selected))) && ok;
         }
     }
     return ok;
@@ -78,14 +77,13 @@ bool WriteDirectionPictures(const std::string& folder) {
 
 bool WriteColourPictures(const std::string& folder) {
     struct Swatch {
-        const char* plain;
-        const char* selected;
+        kovantis::PicturePair names;
         QColor colour;
     };
-    const std::array swatches{Swatch{"hong.bmp", "hongok.bmp", QColor(0xF0, 0x3A, 0x3A)},
-                              Swatch{"huang.bmp", "huangok.bmp", QColor(0xF5, 0xC8, 0x2A)},
-                              Swatch{"lv.bmp", "lvok.bmp", QColor(0x3A, 0xD0, 0x5C)},
-                              Swatch{"lan.bmp", "lanok.bmp", QColor(0x2F, 0x7B, 0xF5)}};
+    const std::array swatches{Swatch{kovantis::kColourChoicePictures[0], QColor(0xF0, 0x3A, 0x3A)},
+                              Swatch{kovantis::kColourChoicePictures[1], QColor(0xF5, 0xC8, 0x2A)},
+                              Swatch{kovantis::kColourChoicePictures[2], QColor(0x3A, 0xD0, 0x5C)},
+                              Swatch{kovantis::kColourChoicePictures[3], QColor(0x2F, 0x7B, 0xF5)}};
     bool ok = true;
     for (const Swatch& swatch : swatches) {
         for (bool selected : {false, true}) {
@@ -104,7 +102,7 @@ bool WriteColourPictures(const std::string& folder) {
             painter.setBrush(fill);
             painter.drawEllipse(QPointF(15, 15), selected ? 9.5 : 11, selected ? 9.5 : 11);
             painter.end();
-            ok = SavePicture(image, folder + (selected ? swatch.selected : swatch.plain)) && ok;
+            ok = SavePicture(image, folder + std::string(swatch.names.Of(selected))) && ok;
         }
     }
     return ok;
@@ -129,22 +127,23 @@ bool WriteTogglePictures(const std::string& folder) {
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(QPointF(15, 15), 4.5, 4.5);
         painter.end();
-        ok = SavePicture(image, folder + (on ? "sjsdown.bmp" : "sjsup.bmp")) && ok;
+        ok = SavePicture(image, folder + std::string(kovantis::kMulticolourPictures.Of(on))) && ok;
     }
     return ok;
 }
 
 bool WriteToolPictures(const std::string& folder) {
     bool ok = true;
-    const std::array tools{std::pair{"user1", Glyph::Brush}, std::pair{"user2", Glyph::Bucket}};
-    for (const auto& [name, glyph] : tools) {
+    const std::array tools{std::pair{kovantis::kToolPictures[0], Glyph::Brush},
+                           std::pair{kovantis::kToolPictures[1], Glyph::Bucket}};
+    for (const auto& [names, glyph] : tools) {
         for (bool selected : {false, true}) {
             QImage image = PanelTile(36, 30);
             QPainter painter(&image);
             DrawChip(painter, QRectF(0, 0, 36, 30), selected);
             DrawGlyph(painter, QRectF(10, 7, 16, 16), glyph, selected ? QColor(Qt::white) : TextColor());
             painter.end();
-            ok = SavePicture(image, folder + name + (selected ? "down.bmp" : "up.bmp")) && ok;
+            ok = SavePicture(image, folder + std::string(names.Of(selected))) && ok;
         }
     }
     return ok;
@@ -166,7 +165,7 @@ bool WriteLampPictures(const std::string& folder) {
         }
         DrawGlyph(painter, QRectF(9, 6, 22, 28), Glyph::Lamp, on ? Accent().lighter(125) : DimTextColor());
         painter.end();
-        ok = SavePicture(image, folder + std::string(on ? kovantis::kLampOnPicture : kovantis::kLampOffPicture)) && ok;
+        ok = SavePicture(image, folder + std::string(kovantis::kLampPictures.Of(on))) && ok;
     }
     return ok;
 }

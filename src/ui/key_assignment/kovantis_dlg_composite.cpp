@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -422,20 +421,6 @@ void Kovantis_DlgComposite::FinishClose(int controlId)
     capture_->SetWanted(false);
     hide();
     emit Closed(controlId);
-}
-
-void Kovantis_DlgComposite::keyPressEvent(QKeyEvent* event)
-{
-    // Enter and Esc neither confirm nor cancel: on the single-key page they are keys to send.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
-        CBaseDialog::keyPressEvent(event);
-    }
 }
 
 void Kovantis_DlgComposite::reject()

@@ -96,7 +96,6 @@ signals:
     void KeyListOffered();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
 private:

@@ -4,7 +4,6 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QKeyEvent>
 #include <QLabel>
 
 #include "app/app_settings.h"
@@ -257,19 +256,6 @@ void CKovantisDlg::closeEvent(QCloseEvent* event)
     // Closing the window (Alt+F4, the window manager) only hides it; Close and Exit quit.
     event->ignore();
     HideWindow();
-}
-
-void CKovantisDlg::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
-        CBaseDialog::keyPressEvent(event);
-    }
 }
 
 // -- quitting --

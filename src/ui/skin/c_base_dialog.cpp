@@ -93,10 +93,24 @@ void CBaseDialog::MoveControl(QWidget& control, std::string_view key) const {
 }
 
 void CBaseDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    switch (event->key()) {
+    case Qt::Key_F1:
+        if (event->modifiers() != Qt::NoModifier) {
+            break;
+        }
         event->accept();
         emit HelpRequested();
         return;
+    // Enter and Esc neither confirm nor close a skinned window: its own buttons do (and on the
+    // key assignment dialog's single-key page they are keys to send). A window that cancels on
+    // Esc says so in its own handler, before this one.
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        break;
     }
     QDialog::keyPressEvent(event);
 }

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "ui/skin/c_base_dialog.h"
@@ -89,6 +91,26 @@ TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail) {
     CBaseDialog noFile("/nonexistent/Skins/Main.ini");
     EXPECT_FALSE(noFile.SetUpSkinWindow());
     EXPECT_FALSE(noFile.Pictures().Require(std::array<std::string_view, 1>{"main_normal.jpg"}));
+}
+
+TEST(CBaseDialog, EnterAndEscNeverCloseASkinnedWindowAndF1AsksForHelp) {
+    const SkinFolder folder("keys");
+    folder.Save("bg.png", Filled(QSize(40, 30), QColor(10, 20, 30)));
+    CBaseDialog dialog(folder.Write("Main.ini", "[SCREEN]\nMain=bg.png\n"));
+    ASSERT_TRUE(dialog.SetUpSkinWindow());
+    int helps = 0;
+    QObject::connect(&dialog, &CBaseDialog::HelpRequested, [&helps] { ++helps; });
+    int finished = 0;
+    QObject::connect(&dialog, &QDialog::finished, [&finished] { ++finished; });
+    dialog.show();
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_F1}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &press);
+        EXPECT_TRUE(press.isAccepted()) << key;
+    }
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(finished, 0);
+    EXPECT_EQ(helps, 1);
 }
 
 TEST(CBaseDialog, BmpMasksReadRowByRowCutTheSameShapeAsTheDecodedPicture) {
