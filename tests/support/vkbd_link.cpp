@@ -7,6 +7,8 @@
 #include "device/device_ids.h"
 #include "ports/clock.h"
 
+#include <gtest/gtest.h>
+
 namespace kovantis::testing {
 
 std::optional<DeviceFunctions> LoadLibraryFor(const VkbdProcess& keyboard, std::string& error)
@@ -29,6 +31,37 @@ bool UnplugAndWaitUntilGone(const VkbdProcess& keyboard, const DeviceFunctions& 
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
+}
+
+SharedKeyboard& SharedKeyboard::Get()
+{
+    // Ended with the program, so that the keyboard process ends too.
+    static SharedKeyboard shared;
+    return shared;
+}
+
+SharedKeyboard::SharedKeyboard()
+{
+    ::unsetenv("KOVANTIS_USB_ID");
+    if (!keyboard_.Running())
+        error_ = "cannot start " + BinDir() + "/kovantis-vkbd";
+    else
+        library_ = LoadLibraryFor(keyboard_, error_);
+}
+
+bool SharedKeyboard::ResetForTest()
+{
+    return library_ && keyboard_.Running() && keyboard_.Control("reset").rfind("ok", 0) == 0 &&
+           keyboard_.Control("plug").rfind("ok", 0) == 0;
+}
+
+std::filesystem::path SharedKeyboard::TestFolder() const
+{
+    const std::filesystem::path folder =
+        std::filesystem::path(keyboard_.Folder()) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "home");
+    return folder;
 }
 
 VkbdLink::VkbdLink(const std::vector<std::string>& vkbdArgs) : keyboard_(vkbdArgs)

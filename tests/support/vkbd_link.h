@@ -4,6 +4,7 @@
 // keyboard's arrival handled, ready for exchanges. For benchmarks and integration tests.
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,30 @@ std::optional<DeviceFunctions> LoadLibraryFor(const VkbdProcess& keyboard, std::
 // False when the library still counts it after `timeout`.
 bool UnplugAndWaitUntilGone(const VkbdProcess& keyboard, const DeviceFunctions& functions,
                             std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// One kovantis-vkbd per test program with the real library bound to it (the library reads its
+// socket once per process), for fixtures whose tests each build their own link or window on it.
+class SharedKeyboard {
+public:
+    // Made on first use; Error() says what failed.
+    static SharedKeyboard& Get();
+
+    const std::string& Error() const { return error_; }
+    VkbdProcess& Keyboard() { return keyboard_; }
+    DeviceFunctions& Library() { return *library_; }
+
+    // The keyboard back in its factory state, plugged in, no fault armed; false when it did not
+    // answer.
+    bool ResetForTest();
+    // An empty folder of the running test's name beside the keyboard, with home/ in it.
+    std::filesystem::path TestFolder() const;
+
+private:
+    SharedKeyboard();
+    VkbdProcess keyboard_;
+    std::optional<DeviceFunctions> library_;
+    std::string error_;
+};
 
 class VkbdLink {
 public:

@@ -23,18 +23,6 @@
 namespace kovantis::testing {
 namespace {
 
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "lighting_panel_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *application;
-}
-
 // Every command report on its way into the library.
 std::mutex sentMutex;
 std::vector<std::array<uint8_t, kReportSize>> sentReports;
@@ -65,6 +53,7 @@ int32_t RecordingWrite(const DeviceSelector* selector, int32_t zero1, int32_t ze
     return realWrite(selector, zero1, zero2, report, length, check, zero3);
 }
 
+// The library's table with the writes recorded; the links of the tests are built on it.
 std::optional<DeviceFunctions> functions;
 
 // Hands the keyboard's own lighting changes to the panel as the window does.
@@ -83,8 +72,6 @@ public:
 
 } // namespace
 
-std::unique_ptr<VkbdProcess> LightingPanelTest::keyboard_;
-
 std::vector<int> CommandCodes(const std::vector<SentCommand>& sent)
 {
     std::vector<int> codes;
@@ -93,31 +80,13 @@ std::vector<int> CommandCodes(const std::vector<SentCommand>& sent)
     return codes;
 }
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
 void LightingPanelTest::SetUpTestSuite()
 {
-    Application();
-    if (keyboard_)
+    OffscreenApplication();
+    if (functions)
         return;
-    keyboard_ = std::make_unique<VkbdProcess>();
-    unsetenv("KOVANTIS_USB_ID");
-    std::string error;
-    functions = LoadLibraryFor(*keyboard_, error);
-    if (!functions) {
-        ADD_FAILURE() << error;
-        return;
-    }
+    ASSERT_EQ(SharedKeyboard::Get().Error(), "");
+    functions = SharedKeyboard::Get().Library();
     realWriteOne = functions->RequestWriteOne;
     realWrite = functions->RequestWrite;
     functions->RequestWriteOne = RecordingWriteOne;
@@ -126,13 +95,9 @@ void LightingPanelTest::SetUpTestSuite()
 
 void LightingPanelTest::SetUp()
 {
-    ASSERT_TRUE(keyboard_ && keyboard_->Running());
     ASSERT_TRUE(functions);
-    ASSERT_EQ(Keyboard().Control("reset").substr(0, 2), "ok");
-    Keyboard().Control("plug");
-    root_ = std::filesystem::path(keyboard_->Folder()) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_ / "home");
+    ASSERT_TRUE(SharedKeyboard::Get().ResetForTest());
+    root_ = SharedKeyboard::Get().TestFolder();
     paths_.emplace(PathRoots{BinDir(), root_ / "home", root_ / "config", root_ / "data"});
 
     auto window = std::make_unique<PanelWindow>();

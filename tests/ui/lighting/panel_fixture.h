@@ -25,7 +25,8 @@
 #include "lighting/user_modes.h"
 #include "platform/paths.h"
 #include "support/fake_ports.h"
-#include "support/vkbd_process.h"
+#include "support/offscreen_ui.h"
+#include "support/vkbd_link.h"
 #include "ui/common/ui_job.h"
 #include "ui/lighting/lighting_panel.h"
 #include "ui/skin/c_base_dialog.h"
@@ -45,8 +46,6 @@ inline constexpr int kBegin = 0x01;
 inline constexpr int kEnd = 0x02;
 inline constexpr int kWriteRecord = 0x06;
 inline constexpr int kWriteColours = 0x11;
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 class MemoryLightingView final : public LightingViewSetting {
 public:
@@ -86,7 +85,7 @@ protected:
     // The user-mode file of a profile as the program reads it: the per-user one, else the shipped.
     std::string ModeFile(int profile) const;
 
-    static VkbdProcess& Keyboard() { return *keyboard_; }
+    static VkbdProcess& Keyboard() { return SharedKeyboard::Get().Keyboard(); }
 
     std::filesystem::path root_;
     std::optional<Paths> paths_;
@@ -103,9 +102,6 @@ protected:
     std::unique_ptr<CBaseDialog> dialog_;
     std::map<int, CPngButton*> keys_;
     ui::LightingPanel* panel_ = nullptr;
-
-private:
-    static std::unique_ptr<VkbdProcess> keyboard_;
 };
 
 } // namespace kovantis::testing

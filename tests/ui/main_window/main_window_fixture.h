@@ -20,13 +20,12 @@
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "support/fake_ports.h"
-#include "support/vkbd_process.h"
+#include "support/offscreen_ui.h"
+#include "support/vkbd_link.h"
 #include "ui/main_window/main_window.h"
 
 namespace kovantis::testing {
 
-// Serves the UI thread's queue until `done` holds; false when it did not within `timeout`.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 // The fake prompter with file choices a test sets (empty: the user cancelled).
 class ChoosingPrompter : public FakePrompter {
@@ -60,10 +59,10 @@ protected:
     void StartWindow(bool startHidden = false);
     CKovantisDlg& Window() { return *window_; }
 
-    static VkbdProcess& Keyboard() { return *keyboard_; }
-    static const DeviceFunctions& Library() { return *functions_; }
+    static VkbdProcess& Keyboard() { return SharedKeyboard::Get().Keyboard(); }
+    static const DeviceFunctions& Library() { return SharedKeyboard::Get().Library(); }
     // The table the windows are built on, for a test that wraps one of its functions.
-    static DeviceFunctions& LibraryTable() { return *functions_; }
+    static DeviceFunctions& LibraryTable() { return SharedKeyboard::Get().Library(); }
     // Changes one record of the working data as an editor would, and marks the change.
     void Edit(int bank, int record, const KeyAssignment& value);
     KeyAssignment Record(int bank, int record);
@@ -78,10 +77,6 @@ protected:
     std::optional<AppSettings> settings_;
     std::unique_ptr<ProfileDataPair> data_;
     std::unique_ptr<CKovantisDlg> window_;
-
-private:
-    static std::unique_ptr<VkbdProcess> keyboard_;
-    static std::unique_ptr<DeviceFunctions> functions_;
 };
 
 } // namespace kovantis::testing
