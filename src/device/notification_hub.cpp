@@ -15,8 +15,10 @@ struct Hub {
 
 Hub& TheHub()
 {
-    static Hub hub;
-    return hub;
+    // Never destroyed: the library's thread may still deliver a notification while the process
+    // runs its exit handlers, and must not meet a mutex or condition that is being torn down.
+    static Hub* const hub = new Hub;
+    return *hub;
 }
 
 } // namespace
