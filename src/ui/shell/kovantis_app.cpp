@@ -1,15 +1,19 @@
 #include "ui/shell/kovantis_app.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -43,19 +47,68 @@ bool SendToRunningInstance(const ui::SingleInstance& instance, const QString& li
     return false;
 }
 
-// KOVANTIS_REPORT_READY=<fd>: write "ready" there once the window is ready and hidden, so that
-// scripts and benchmarks can tell when start-up is over.
-void ReportReady()
+// Calls `then` once, when the window has been shown and is done with its start-up jobs (it
+// shows the keyboard's profile then). Nothing runs while the window stays hidden in the tray.
+class ShownWatch : public QObject {
+public:
+    ShownWatch(CKovantisDlg& window, std::function<void()> then)
+        : QObject(&window), window_(window), then_(std::move(then))
+    {
+        window.installEventFilter(this);
+        QObject::connect(&poll_, &QTimer::timeout, this, [this] { Check(); });
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && !poll_.isActive())
+            poll_.start(100);
+        return false;
+    }
+
+private:
+    void Check()
+    {
+        if (!window_.isVisible()) {
+            poll_.stop();
+            return;
+        }
+        if (window_.Jobs().Busy())
+            return;
+        poll_.stop();
+        window_.removeEventFilter(this);
+        then_();
+        deleteLater();
+    }
+
+    CKovantisDlg& window_;
+    std::function<void()> then_;
+    QTimer poll_;
+};
+
+void WhenShowingTheKeyboard(CKovantisDlg& window, std::function<void()> then)
+{
+    new ShownWatch(window, std::move(then));
+}
+
+// KOVANTIS_REPORT_READY=<fd>: write "ready" there once the window is ready and hidden, and
+// "shown" once it shows the keyboard, so that scripts and benchmarks can tell when start-up is
+// over.
+void ReportReadiness(CKovantisDlg& window)
 {
     const char* fdText = std::getenv("KOVANTIS_REPORT_READY");
     if (fdText == nullptr || *fdText == '\0')
         return;
     char* end = nullptr;
     const long fd = std::strtol(fdText, &end, 10);
-    if (*end != '\0' || fd < 0)
+    if (*end != '\0' || fd < 0 || fd > INT_MAX)
         return;
-    constexpr char kLine[] = "ready\n";
-    [[maybe_unused]] const ssize_t written = write(static_cast<int>(fd), kLine, sizeof kLine - 1);
+    const auto say = [fd](std::string_view line) {
+        [[maybe_unused]] const ssize_t written = write(static_cast<int>(fd), line.data(), line.size());
+    };
+    QObject::connect(&window, &CKovantisDlg::Ready, &window, [say, &window] {
+        say("ready\n");
+        WhenShowingTheKeyboard(window, [say] { say("shown\n"); });
+    });
 }
 
 // KOVANTIS_SCREENSHOT=<file.png>: once the window shows the keyboard, save a picture of it
@@ -66,11 +119,7 @@ void TakeScreenshotWhenShown(CKovantisDlg& window)
     const QString path = qEnvironmentVariable("KOVANTIS_SCREENSHOT");
     if (path.isEmpty())
         return;
-    auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, path] {
-        if (!window.isVisible() || window.Jobs().Busy())
-            return;
-        poll->stop();
+    WhenShowingTheKeyboard(window, [&window, path] {
         bool given = false;
         const int delay = qEnvironmentVariableIntValue("KOVANTIS_SCREENSHOT_DELAY_MS", &given);
         QTimer::singleShot(given ? std::clamp(delay, 0, 60000) : 500, &window, [&window, path] {
@@ -79,7 +128,6 @@ void TakeScreenshotWhenShown(CKovantisDlg& window)
             window.Quit();
         });
     });
-    poll->start(100);
 }
 
 void ReportMissingPiece(const std::string& what)
@@ -170,7 +218,7 @@ int RunKovantis(int argc, char** argv)
         ReportMissingPiece(window.StartFailure());
         return 0;
     }
-    QObject::connect(&window, &CKovantisDlg::Ready, &window, &ReportReady);
+    ReportReadiness(window);
     QObject::connect(&window, &CKovantisDlg::QuitRequested, &window, [&instance] {
         instance->Release();
         // exit, not quit: quitting first asks every window to close, which the main window

@@ -7,6 +7,7 @@
 
 #include <QBitmap>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
@@ -45,7 +46,7 @@ CBaseDialog::CBaseDialog(const std::string& skinFilePath, QWidget* parent)
 }
 
 bool CBaseDialog::SetUpSkinWindow() {
-    // The background is also a state picture of the window's buttons: decode it once.
+    // The background is also a state picture of the window's buttons: one picture serves both.
     background_ = pictures_.PictureAt(skin_.BackgroundPath());
     if (!background_.Available()) {
         return false;
@@ -53,9 +54,9 @@ bool CBaseDialog::SetUpSkinWindow() {
     const QPoint position = pos();
     setFixedSize(background_.Size());
     move(position);
-    // The mask is only read for its shape: a BMP row by row, anything else decoded straight
-    // into an image, never a pixmap.
-    if (skin_.MaskPath() != skin_.BackgroundPath() && !skin_.MaskPath().empty()) {
+    // The mask (the background itself unless the skin names one) is only read for its shape:
+    // a BMP row by row, anything else decoded into an image that is let go again.
+    if (!skin_.MaskPath().empty()) {
         if (const std::optional<std::vector<ShapeRect>> shape = ReadBmpMaskShape(skin_.MaskPath())) {
             setMask(WindowShapeOf(*shape));
             update();
@@ -63,9 +64,7 @@ bool CBaseDialog::SetUpSkinWindow() {
         }
     }
     QImage mask;
-    if (skin_.MaskPath() == skin_.BackgroundPath()) {
-        mask = background_.Pixmap().toImage();
-    } else if (!skin_.MaskPath().empty() && IsRegularFile(skin_.MaskPath())) {
+    if (!skin_.MaskPath().empty() && IsRegularFile(skin_.MaskPath())) {
         QImageReader reader(QString::fromStdString(skin_.MaskPath()));
         reader.setDecideFormatFromContent(true);
         mask = reader.read();
@@ -115,9 +114,9 @@ void CBaseDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CBaseDialog::paintEvent(QPaintEvent*) {
+void CBaseDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_.Pixmap());
+    background_.DrawArea(painter, event->rect());
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {

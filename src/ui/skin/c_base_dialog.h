@@ -32,7 +32,6 @@ public:
     // Loads background and mask, sizes the window to the background (keeping its position) and
     // cuts its shape. False when the background picture cannot be loaded.
     bool SetUpSkinWindow();
-    const QPixmap& Background() const { return background_.Pixmap(); }
 
     // An image control: placed, sized and given its five pictures from `set`; disabled when the
     // skin leaves it out.

@@ -9,6 +9,24 @@
 #include "platform/regular_file.h"
 
 namespace kovantis {
+namespace {
+
+// Rows a band of the background holds: 300 KiB of a 1200-pixel-wide window, and few enough
+// bands that decoding a picture band by band costs about three times decoding it whole.
+constexpr int kBandRows = 64;
+
+// Whether the picture's format decodes a rectangle of itself without decoding the whole first
+// (JPEG does; PNG and BMP would decode the whole for every band).
+bool DecodesBands(const std::string& path) {
+    if (!IsRegularFile(path)) {
+        return false;
+    }
+    QImageReader reader(QString::fromStdString(path));
+    reader.setDecideFormatFromContent(true);
+    return reader.supportsOption(QImageIOHandler::ClipRect);
+}
+
+} // namespace
 
 QPixmap LoadSkinPicture(const std::string& path) {
     // A FIFO or a device named as a picture would block or never end.
@@ -39,12 +57,19 @@ QSize SkinPicture::Size() const {
     if (state_->decoded) {
         return state_->pixmap.size();
     }
+    if (state_->headerSize.isValid()) {
+        return state_->headerSize;
+    }
     if (!IsRegularFile(state_->path)) {
         return {};
     }
     QImageReader reader(QString::fromStdString(state_->path));
     reader.setDecideFormatFromContent(true);
-    return reader.canRead() ? reader.size() : QSize();
+    if (!reader.canRead()) {
+        return {};
+    }
+    state_->headerSize = reader.size();
+    return state_->headerSize;
 }
 
 bool SkinPicture::Available() const {
@@ -87,10 +112,50 @@ void SkinPicture::Draw(QPainter& painter, QPoint at, const QRect& source) const 
         painter.drawPixmap(at, state_->pixmap, source);
         return;
     }
-    painter.drawPixmap(at, Piece(source));
+    painter.drawImage(at, Piece(source));
 }
 
-const QPixmap& SkinPicture::Piece(const QRect& rect) const {
+void SkinPicture::DrawArea(QPainter& painter, const QRect& area) const {
+    if (!state_) {
+        return;
+    }
+    State& state = *state_;
+    if (!state.banded) {
+        state.banded = !state.decoded && DecodesBands(state.path);
+    }
+    if (state.decoded || !*state.banded) {
+        painter.drawPixmap(area.topLeft(), Pixmap(), area);
+        return;
+    }
+    const QSize size = Size();
+    const QRect wanted = area.intersected(QRect(QPoint(0, 0), size));
+    if (wanted.isEmpty()) {
+        return;
+    }
+    for (int number = wanted.top() / kBandRows; number * kBandRows <= wanted.bottom(); ++number) {
+        const QRect part = wanted.intersected(QRect(0, number * kBandRows, size.width(), kBandRows));
+        painter.drawImage(part.topLeft(), Band(number, size), part.translated(0, -number * kBandRows));
+    }
+}
+
+const QImage& SkinPicture::Band(int number, QSize size) const {
+    State& state = *state_;
+    if (state.bandNumber == number) {
+        return state.band;
+    }
+    // The old band goes first, so that two are never held at once.
+    state.band = QImage();
+    state.bandNumber = number;
+    if (IsRegularFile(state.path)) {
+        QImageReader reader(QString::fromStdString(state.path));
+        reader.setDecideFormatFromContent(true);
+        reader.setClipRect(QRect(0, number * kBandRows, size.width(), std::min(kBandRows, size.height() - number * kBandRows)));
+        state.band = reader.read();
+    }
+    return state.band;
+}
+
+const QImage& SkinPicture::Piece(const QRect& rect) const {
     State& state = *state_;
     if (const auto found = state.pieces.find(rect); found != state.pieces.end()) {
         return found->second;
@@ -126,7 +191,8 @@ const QPixmap& SkinPicture::Piece(const QRect& rect) const {
             reader.setClipRect(clip);
             rows = reader.read();
             for (const QRect& r : band) {
-                state.pieces.emplace(r, rows.isNull() ? QPixmap() : QPixmap::fromImage(rows.copy(r.translated(-clip.topLeft()))));
+                const QImage piece = rows.copy(r.translated(-clip.topLeft()));
+                state.pieces.emplace(r, piece.hasAlphaChannel() ? piece : piece.convertToFormat(QImage::Format_RGB888));
             }
         }
     }

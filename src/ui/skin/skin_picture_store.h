@@ -5,11 +5,13 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QSize>
@@ -26,8 +28,14 @@ namespace kovantis {
 // button shows only its own rectangle of them, and most of them only when the pointer is on it.
 // Drawn through Draw(), such a picture is never decoded whole: the rows of the rectangle asked
 // for are decoded, together with every other registered rectangle in those rows, and only these
-// pieces are kept. A picture that is drawn whole anyway (the window's background) serves its
-// pieces from the whole.
+// pieces are kept.
+//
+// The window's background is drawn through DrawArea(): a band of rows at a time, straight from
+// the file, keeping only the last band. What is on screen already sits in the window's backing
+// store, and the controls on top paint themselves opaquely, so the background is only asked for
+// again where something transparent changes or the window is shown anew. A picture whose format
+// cannot decode part of itself is decoded whole instead, and then serves its pieces from the
+// whole.
 class SkinPicture {
 public:
     SkinPicture() = default;
@@ -44,6 +52,8 @@ public:
     void AddPiece(const QRect& rect) const;
     // Draws `source` of the picture at `at`.
     void Draw(QPainter& painter, QPoint at, const QRect& source) const;
+    // Draws `area` of the picture at the same place, in bands of rows decoded from the file.
+    void DrawArea(QPainter& painter, const QRect& area) const;
     // How many pieces are held (for tests).
     size_t PieceCount() const;
     bool DecodedWhole() const { return state_ && state_->decoded; }
@@ -57,9 +67,17 @@ private:
         bool decoded = false;
         QPixmap pixmap;
         std::vector<QRect> registered;
-        std::map<QRect, QPixmap, RectOrder> pieces;
+        // Three bytes a pixel for an opaque picture: the pieces of the background alone cover a
+        // third of the window.
+        std::map<QRect, QImage, RectOrder> pieces;
+        // DrawArea's last band and its number; banded is decided on the first DrawArea.
+        std::optional<bool> banded;
+        int bandNumber = -1;
+        QSize headerSize;  // read once from the file's header while not decoded
+        QImage band;
     };
-    const QPixmap& Piece(const QRect& rect) const;
+    const QImage& Piece(const QRect& rect) const;
+    const QImage& Band(int number, QSize size) const;
 
     std::shared_ptr<State> state_;
 };

@@ -134,20 +134,19 @@ ChildProcess::~ChildProcess()
         close(readyFd_);
 }
 
-std::optional<Steady::duration> ChildProcess::WaitReady(std::chrono::milliseconds timeout)
+std::optional<Steady::duration> ChildProcess::WaitFor(const std::string& word, std::chrono::milliseconds timeout)
 {
     if (pid_ <= 0)
         return std::nullopt;
     const auto deadline = started_ + timeout;
-    std::string text;
-    while (text.find('\n') == std::string::npos) {
+    while (unread_.find('\n') == std::string::npos) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now());
         pollfd fd{readyFd_, POLLIN, 0};
         const int polled = left.count() > 0 ? poll(&fd, 1, static_cast<int>(left.count())) : 0;
         if (polled < 0 && errno == EINTR)
             continue;
         if (polled <= 0) {
-            error_ = "no \"ready\" within " + std::to_string(timeout.count()) + " ms";
+            error_ = "no \"" + word + "\" within " + std::to_string(timeout.count()) + " ms";
             return std::nullopt;
         }
         char buffer[64];
@@ -155,17 +154,19 @@ std::optional<Steady::duration> ChildProcess::WaitReady(std::chrono::millisecond
         if (got <= 0) {
             // Every copy of the pipe's end is closed: the child has ended (or closed it).
             std::this_thread::sleep_for(50ms);
-            error_ = "it never said \"ready\"; " + (Reap() ? HowItEnded() : "it closed the ready pipe");
+            error_ = "it never said \"" + word + "\"; " + (Reap() ? HowItEnded() : "it closed the ready pipe");
             return std::nullopt;
         }
-        text.append(buffer, static_cast<size_t>(got));
+        unread_.append(buffer, static_cast<size_t>(got));
     }
-    const auto readyAt = Steady::now();
-    if (!text.starts_with("ready")) {
-        error_ = "it said \"" + text.substr(0, text.find('\n')) + "\" instead of \"ready\"";
+    const auto saidAt = Steady::now();
+    const std::string line = unread_.substr(0, unread_.find('\n'));
+    unread_.erase(0, line.size() + 1);
+    if (line != word) {
+        error_ = "it said \"" + line + "\" instead of \"" + word + "\"";
         return std::nullopt;
     }
-    return readyAt - started_;
+    return saidAt - started_;
 }
 
 bool ChildProcess::Reap()

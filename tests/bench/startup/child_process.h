@@ -45,9 +45,10 @@ public:
     // Empty while all went well; otherwise what went wrong, for the user.
     const std::string& Error() const { return error_; }
 
-    // The time from just before the spawn to reading "ready"; nothing when the child ended,
-    // said something else or timed out first (Error says which).
-    std::optional<Steady::duration> WaitReady(std::chrono::milliseconds timeout);
+    // The time from just before the spawn to reading the line `word` ("ready", then "shown");
+    // nothing when the child ended, said something else or did not say it within `timeout` of
+    // the spawn (Error says which).
+    std::optional<Steady::duration> WaitFor(const std::string& word, std::chrono::milliseconds timeout);
     bool Running();
     // SIGTERM, then SIGKILL when the child has not ended within `grace`. False (with Error)
     // when it had to be killed.
@@ -65,6 +66,7 @@ private:
     int status_ = 0;
     std::string logFile_;
     std::string error_;
+    std::string unread_;  // what the child said beyond the last line waited for
 };
 
 // The last lines of a file, for error messages.

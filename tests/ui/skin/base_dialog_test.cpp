@@ -138,5 +138,27 @@ TEST(CBaseDialog, BmpMasksReadRowByRowCutTheSameShapeAsTheDecodedPicture) {
     }
 }
 
+TEST(CBaseDialog, JpegBackgroundIsPaintedBandByBandNeverHeldWhole) {
+    // Taller than two bands, with a gradient so that a band drawn in the wrong place shows.
+    const SkinFolder folder("bands");
+    QImage picture(QSize(70, 300), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            picture.setPixel(x, y, qRgb(x * 3, y % 256, (x + y) % 256));
+        }
+    }
+    folder.Save("bg.jpg", picture);
+    const QImage expected = QImage(QString::fromStdString(folder.Path("bg.jpg"))).convertToFormat(QImage::Format_RGB32);
+    const std::string skin = folder.Write("Main.ini", "[SCREEN]\nMain=bg.jpg\n");
+
+    CBaseDialog dialog(skin);
+    ASSERT_TRUE(dialog.SetUpSkinWindow());
+    EXPECT_EQ(dialog.grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    // A part across a band's edge, as when a label over the background changes.
+    const QRect part(5, 120, 40, 20);
+    EXPECT_EQ(dialog.grab(part).toImage().convertToFormat(QImage::Format_RGB32), expected.copy(part));
+    EXPECT_FALSE(dialog.Pictures().Lazy("bg.jpg").DecodedWhole());
+}
+
 } // namespace
 } // namespace kovantis
