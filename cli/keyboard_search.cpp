@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "devlinx_usb_id.h"
+#include "wire/virtual_link.h"
 
 namespace kovantis::cli {
 namespace {
@@ -46,11 +47,8 @@ bool HidIdMatches(const std::filesystem::path& uevent, uint16_t vendor, uint16_t
 
 std::string VirtualSocketPath(const SearchPlaces& places)
 {
-    if (std::string path = Env(places, "DEVLINX_VIRTUAL_SOCKET"); !path.empty())
-        return path;
-    if (std::string runtime = Env(places, "XDG_RUNTIME_DIR"); !runtime.empty())
-        return runtime + "/kovantis-vkbd.sock";
-    return "/tmp/kovantis-vkbd-" + std::to_string(::getuid()) + ".sock";
+    return kovantis::VirtualSocketPath(Env(places, "DEVLINX_VIRTUAL_SOCKET").c_str(),
+                                       Env(places, "XDG_RUNTIME_DIR").c_str());
 }
 
 std::string ExplainVirtual(const SearchPlaces& places)
@@ -63,6 +61,8 @@ std::string ExplainVirtual(const SearchPlaces& places)
         text += "  " + socket + ": " + std::strerror(errno) + "; is kovantis-vkbd running?\n";
     else if (!S_ISSOCK(info.st_mode))
         text += "  " + socket + " is not a socket\n";
+    else if (!IsOwnSocket(socket))
+        text += "  " + socket + " belongs to another user and is not used; set XDG_RUNTIME_DIR or DEVLINX_VIRTUAL_SOCKET\n";
     else
         text += "  the socket exists but no keyboard answered on it (is it unplugged? "
                 "kovantis-vkbd ctl --socket " + socket + " plug)\n";

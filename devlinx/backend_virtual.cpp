@@ -282,6 +282,13 @@ void VirtualBackend::TryConnect()
         Log("cannot create a socket for the virtual link: %s", std::strerror(errno));
         return;
     }
+    if (!kovantis::IsOwnSocket(path_)) {
+        struct stat info {};
+        if (::lstat(path_.c_str(), &info) == 0)
+            Log("not connecting to %s: it is not a socket of this user's", path_.c_str());
+        retries_left_ = 0;
+        return;
+    }
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path_.c_str(), path_.size() + 1);

@@ -30,6 +30,10 @@ bool ClearStaleSocket(const std::string& path, int type, std::string& error) {
         error = path + " exists and is not a socket";
         return false;
     }
+    if (info.st_uid != ::getuid()) {
+        error = path + " belongs to another user; give another path with --socket or set XDG_RUNTIME_DIR";
+        return false;
+    }
     const int probe = ConnectUnix(path, type);
     if (probe >= 0) {
         ::close(probe);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kovantis {
@@ -28,6 +29,15 @@ inline std::string VirtualSocketPath(const char* explicitPath, const char* runti
     if (runtimeFolder != nullptr && *runtimeFolder != '\0')
         return std::string(runtimeFolder) + "/kovantis-vkbd.sock";
     return "/tmp/kovantis-vkbd-" + std::to_string(::getuid()) + ".sock";
+}
+
+// Whether the socket at `path` can be the user's own keyboard: a socket, not a link to one,
+// that belongs to this user. In the shared /tmp any local user could have made the path
+// first and would then see every report the program sends.
+inline bool IsOwnSocket(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid();
 }
 
 } // namespace kovantis

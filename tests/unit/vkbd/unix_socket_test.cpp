@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "wire/virtual_link.h"
+
 #include <array>
+#include <filesystem>
+#include <string>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -36,6 +40,29 @@ TEST(UnixSocket, ReceivedPacketsCarryTheTimeTheyWereSent)
     ::close(fds[0]);
     EXPECT_EQ(ReceivePacket(fds[1], buffer, sentAt), 0);
     ::close(fds[1]);
+}
+
+// In the shared /tmp another user may have made the keyboard's path first: the keyboard does
+// not take it over and the program does not talk to it.
+TEST(UnixSocket, ASocketOfAnotherUserIsNeitherReplacedNorTrusted)
+{
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("kovantis-vkbd-owner-" + std::to_string(::getpid()) + ".sock")).string();
+    std::string error;
+    const int listening = ListenUnix(path, SOCK_SEQPACKET, error);
+    ASSERT_GE(listening, 0) << error;
+    ::close(listening);
+    EXPECT_TRUE(IsOwnSocket(path));
+    EXPECT_FALSE(IsOwnSocket(path + ".missing"));
+    if (::geteuid() != 0 || ::lchown(path.c_str(), 65534, 65534) != 0) {
+        ::unlink(path.c_str());
+        GTEST_SKIP() << "giving the socket to another user needs root";
+    }
+    EXPECT_FALSE(IsOwnSocket(path));
+    EXPECT_LT(ListenUnix(path, SOCK_SEQPACKET, error), 0);
+    EXPECT_NE(error.find("belongs to another user"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::exists(path));
+    ::unlink(path.c_str());
 }
 
 } // namespace
