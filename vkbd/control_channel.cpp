@@ -16,7 +16,8 @@ constexpr size_t kMaxLine = 4096;
 
 ControlChannel::~ControlChannel() { Close(); }
 
-bool ControlChannel::Open(const std::string& path, std::string& error) {
+bool ControlChannel::Open(const std::string& path, std::string& error)
+{
     listener_ = ListenUnix(path, SOCK_STREAM, error);
     if (listener_ < 0) {
         return false;
@@ -25,7 +26,8 @@ bool ControlChannel::Open(const std::string& path, std::string& error) {
     return true;
 }
 
-void ControlChannel::Close() {
+void ControlChannel::Close()
+{
     for (const auto& client : clients_) {
         ::close(client.fd);
     }
@@ -37,14 +39,16 @@ void ControlChannel::Close() {
     }
 }
 
-void ControlChannel::AddPollEntries(std::vector<pollfd>& entries) const {
+void ControlChannel::AddPollEntries(std::vector<pollfd>& entries) const
+{
     entries.push_back({listener_, POLLIN, 0});
     for (const auto& client : clients_) {
         entries.push_back({client.fd, POLLIN, 0});
     }
 }
 
-void ControlChannel::Serve(std::span<const pollfd> entries, const LineHandler& handler) {
+void ControlChannel::Serve(std::span<const pollfd> entries, const LineHandler& handler)
+{
     // Entries are the listener, then the clients in order, as AddPollEntries made them.
     std::vector<Client> kept;
     for (size_t i = 0; i < clients_.size(); ++i) {
@@ -61,7 +65,8 @@ void ControlChannel::Serve(std::span<const pollfd> entries, const LineHandler& h
     }
 }
 
-void ControlChannel::Accept() {
+void ControlChannel::Accept()
+{
     const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
         return;
@@ -73,7 +78,8 @@ void ControlChannel::Accept() {
     clients_.push_back({fd, {}});
 }
 
-bool ControlChannel::ServeClient(Client& client, const LineHandler& handler) {
+bool ControlChannel::ServeClient(Client& client, const LineHandler& handler)
+{
     char buffer[1024];
     const ssize_t n = ::recv(client.fd, buffer, sizeof buffer, MSG_DONTWAIT);
     if (n < 0) {

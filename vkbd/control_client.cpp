@@ -14,7 +14,8 @@ namespace kovantis::vkbd {
 namespace {
 
 // The answer up to its newline; empty when the connection ended first.
-std::string ReadLine(int fd) {
+std::string ReadLine(int fd)
+{
     std::string line;
     char buffer[4096];
     for (;;) {
@@ -35,7 +36,8 @@ std::string ReadLine(int fd) {
 } // namespace
 
 int RunControlClient(std::span<const std::string_view> args,
-                     const EnvironmentLookup& environment) {
+                     const EnvironmentLookup& environment)
+{
     ClientOptions options;
     std::string error;
     switch (ParseClientOptions(args, environment, options, error)) {

@@ -13,7 +13,8 @@ constexpr uint32_t kMaxLatencyMs = 10'000;
 constexpr uint16_t kEventBank = 0x02FF;
 constexpr uint16_t kEventLightingChanged = 0x0401;
 
-std::vector<std::string_view> SplitWords(std::string_view line) {
+std::vector<std::string_view> SplitWords(std::string_view line)
+{
     std::vector<std::string_view> words;
     size_t i = 0;
     while (i < line.size()) {
@@ -30,18 +31,21 @@ std::vector<std::string_view> SplitWords(std::string_view line) {
 
 std::string Usage(std::string_view syntax) { return "error usage: " + std::string(syntax); }
 
-std::string Hex4(uint16_t code) {
+std::string Hex4(uint16_t code)
+{
     const uint8_t bytes[] = {static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)};
     const auto text = HexBytes(bytes);
     return text.substr(0, 2) + text.substr(3, 2);
 }
 
-std::string Dumped(std::span<const uint8_t> bytes) {
+std::string Dumped(std::span<const uint8_t> bytes)
+{
     return bytes.empty() ? "ok" : "ok " + HexBytes(bytes);
 }
 
 // The optional repeat count N that several fault commands take, 1 when absent.
-std::optional<int> RepeatCount(const std::vector<std::string_view>& words, size_t index) {
+std::optional<int> RepeatCount(const std::vector<std::string_view>& words, size_t index)
+{
     if (words.size() <= index) {
         return 1;
     }
@@ -49,7 +53,8 @@ std::optional<int> RepeatCount(const std::vector<std::string_view>& words, size_
     return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
 }
 
-std::optional<int> ProfileNumber(std::string_view text) {
+std::optional<int> ProfileNumber(std::string_view text)
+{
     const auto n = ParseNumber(text, kProfileCount - 1);
     return n ? std::optional<int>(static_cast<int>(*n)) : std::nullopt;
 }
@@ -76,7 +81,8 @@ const ControlHandler::Verb ControlHandler::kVerbs[] = {
     {"help", &ControlHandler::Help},
 };
 
-std::string ControlHandler::Execute(std::string_view line) {
+std::string ControlHandler::Execute(std::string_view line)
+{
     const auto words = SplitWords(line);
     if (words.empty()) {
         return "error empty command (try help)";
@@ -89,7 +95,8 @@ std::string ControlHandler::Execute(std::string_view line) {
     return "error unknown command '" + std::string(words[0]) + "' (try help)";
 }
 
-std::string ControlHandler::Plug(const Words& words) {
+std::string ControlHandler::Plug(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("plug");
     }
@@ -97,7 +104,8 @@ std::string ControlHandler::Plug(const Words& words) {
     return link_.Plug(error) ? "ok plugged" : "error " + error;
 }
 
-std::string ControlHandler::Unplug(const Words& words) {
+std::string ControlHandler::Unplug(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("unplug");
     }
@@ -105,11 +113,13 @@ std::string ControlHandler::Unplug(const Words& words) {
     return "ok unplugged";
 }
 
-std::string ControlHandler::SendEvent(uint16_t code) {
+std::string ControlHandler::SendEvent(uint16_t code)
+{
     return link_.SendEvent(code) ? "ok event " + Hex4(code) : "error no host is connected";
 }
 
-std::string ControlHandler::Event(const Words& words) {
+std::string ControlHandler::Event(const Words& words)
+{
     const auto code = words.size() == 2 ? ParseHex(words[1], 0xFFFF) : std::nullopt;
     if (!code) {
         return Usage("event CODE (hex, 0 to ffff)");
@@ -117,14 +127,16 @@ std::string ControlHandler::Event(const Words& words) {
     return SendEvent(static_cast<uint16_t>(*code));
 }
 
-std::string ControlHandler::Bank(const Words& words) {
+std::string ControlHandler::Bank(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("bank");
     }
     return SendEvent(kEventBank);
 }
 
-std::string ControlHandler::Lighting(const Words& words) {
+std::string ControlHandler::Lighting(const Words& words)
+{
     const auto profile = words.size() == 4 ? ProfileNumber(words[1]) : std::nullopt;
     const auto offset =
         words.size() == 4 ? ParseNumber(words[2], kProfileRecordSize - 1) : std::nullopt;
@@ -137,7 +149,8 @@ std::string ControlHandler::Lighting(const Words& words) {
                                                   : "ok lighting changed, no host to tell";
 }
 
-std::string ControlHandler::Dump(const Words& words) {
+std::string ControlHandler::Dump(const Words& words)
+{
     constexpr std::string_view kSyntax =
         "dump settings|profiles|colours N|keymap N|factory|macro OFFSET COUNT|status";
     const std::string_view area = words.size() >= 2 ? words[1] : "";
@@ -166,7 +179,8 @@ std::string ControlHandler::Dump(const Words& words) {
     return Usage(kSyntax);
 }
 
-std::string ControlHandler::Info(const Words& words) {
+std::string ControlHandler::Info(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("info");
     }
@@ -181,7 +195,8 @@ std::string ControlHandler::Info(const Words& words) {
            " latency-ms=" + std::to_string(latencyUs / 1000);
 }
 
-std::string ControlHandler::Latency(const Words& words) {
+std::string ControlHandler::Latency(const Words& words)
+{
     const auto ms = words.size() == 2 ? ParseNumber(words[1], kMaxLatencyMs) : std::nullopt;
     if (!ms) {
         return Usage("latency MS (0 to 10000)");
@@ -190,7 +205,8 @@ std::string ControlHandler::Latency(const Words& words) {
     return "ok latency " + std::to_string(*ms) + " ms";
 }
 
-std::string ControlHandler::Drop(const Words& words) {
+std::string ControlHandler::Drop(const Words& words)
+{
     const auto n = words.size() == 2 ? RepeatCount(words, 1) : std::nullopt;
     if (!n) {
         return Usage("drop N");
@@ -199,7 +215,8 @@ std::string ControlHandler::Drop(const Words& words) {
     return "ok dropping the next " + std::to_string(*n) + " replies";
 }
 
-std::string ControlHandler::Delay(const Words& words) {
+std::string ControlHandler::Delay(const Words& words)
+{
     const auto ms = words.size() >= 2 && words.size() <= 3 ? ParseNumber(words[1], kMaxDelayMs)
                                                           : std::nullopt;
     const auto n = ms ? RepeatCount(words, 2) : std::nullopt;
@@ -211,7 +228,8 @@ std::string ControlHandler::Delay(const Words& words) {
            " ms";
 }
 
-std::string ControlHandler::Refuse(const Words& words) {
+std::string ControlHandler::Refuse(const Words& words)
+{
     const std::string_view kind = words.size() >= 2 ? words[1] : "";
     const bool known = kind == "ff" || kind == "fe" || kind == "0xff" || kind == "0xfe";
     const auto n = known && words.size() <= 3 ? RepeatCount(words, 2) : std::nullopt;
@@ -224,7 +242,8 @@ std::string ControlHandler::Refuse(const Words& words) {
            std::string(kind.substr(kind.size() - 2));
 }
 
-std::string ControlHandler::WrongCommand(const Words& words) {
+std::string ControlHandler::WrongCommand(const Words& words)
+{
     const auto n = words.size() <= 2 ? RepeatCount(words, 1) : std::nullopt;
     if (!n) {
         return Usage("wrong-command [N]");
@@ -233,7 +252,8 @@ std::string ControlHandler::WrongCommand(const Words& words) {
     return "ok answering the next " + std::to_string(*n) + " commands with another command byte";
 }
 
-std::string ControlHandler::After(const Words& words) {
+std::string ControlHandler::After(const Words& words)
+{
     const auto n = words.size() == 2 ? RepeatCount(words, 1) : std::nullopt;
     if (!n) {
         return Usage("after N");
@@ -242,7 +262,8 @@ std::string ControlHandler::After(const Words& words) {
     return "ok the faults start after the next " + std::to_string(*n) + " commands";
 }
 
-std::string ControlHandler::Reset(const Words& words) {
+std::string ControlHandler::Reset(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("reset");
     }
@@ -251,7 +272,8 @@ std::string ControlHandler::Reset(const Words& words) {
     return "ok reset to the factory state";
 }
 
-std::string ControlHandler::Save(const Words& words) {
+std::string ControlHandler::Save(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("save");
     }
@@ -259,7 +281,8 @@ std::string ControlHandler::Save(const Words& words) {
     return link_.SaveState(error) ? "ok saved" : "error " + error;
 }
 
-std::string ControlHandler::Quit(const Words& words) {
+std::string ControlHandler::Quit(const Words& words)
+{
     if (words.size() != 1) {
         return Usage("quit");
     }
@@ -267,7 +290,8 @@ std::string ControlHandler::Quit(const Words& words) {
     return "ok quitting";
 }
 
-std::string ControlHandler::Help(const Words&) {
+std::string ControlHandler::Help(const Words&)
+{
     std::string text = "ok commands:";
     for (const auto& verb : kVerbs) {
         text += ' ';

@@ -6,7 +6,8 @@ namespace kovantis::vkbd {
 namespace {
 
 // Takes one use of a fault armed for `count` replies.
-bool TakeOne(int& count) {
+bool TakeOne(int& count)
+{
     if (count <= 0) {
         return false;
     }
@@ -16,7 +17,8 @@ bool TakeOne(int& count) {
 
 } // namespace
 
-std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> request) {
+std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> request)
+{
     holding_ = TakeOne(holdOff_);
     if (holding_ || !TakeOne(refuseCount_)) {
         return std::nullopt;
@@ -27,7 +29,8 @@ std::optional<Report> FaultPlan::TakeRefusal(std::span<const uint8_t, 64> reques
     return reply;
 }
 
-FaultPlan::Outcome FaultPlan::Shape(Report& reply) {
+FaultPlan::Outcome FaultPlan::Shape(Report& reply)
+{
     if (holding_) {
         holding_ = false;
         return {};

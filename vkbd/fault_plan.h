@@ -13,11 +13,13 @@ namespace kovantis::vkbd {
 class FaultPlan {
 public:
     void DropNext(int count) { drop_ = count; }
-    void DelayNext(std::chrono::milliseconds delay, int count) {
+    void DelayNext(std::chrono::milliseconds delay, int count)
+    {
         delay_ = delay;
         delayCount_ = count;
     }
-    void RefuseNext(uint8_t status, int count) {
+    void RefuseNext(uint8_t status, int count)
+    {
         refuseStatus_ = status;
         refuseCount_ = count;
     }

@@ -2,7 +2,8 @@
 
 namespace kovantis::vkbd {
 
-std::array<uint8_t, kEffectListSize> DefaultEffectList() {
+std::array<uint8_t, kEffectListSize> DefaultEffectList()
+{
     std::array<uint8_t, kEffectListSize> list{};
     size_t slot = 0;
     for (uint8_t id = 1; id <= 18; ++id) {
@@ -12,7 +13,8 @@ std::array<uint8_t, kEffectListSize> DefaultEffectList() {
     return list;
 }
 
-std::array<uint8_t, kProfileRecordSize> DefaultLightingRecord(int profile) {
+std::array<uint8_t, kProfileRecordSize> DefaultLightingRecord(int profile)
+{
     // The same bytes the program's restore writes for 0..34; 35..41 belong to the firmware.
     std::array<uint8_t, kProfileRecordSize> record{
         0x01, 0x04, 0x02, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x08, 0xFF, 0xFF, 0xFF, 0xFF, 0x00,

@@ -24,25 +24,29 @@ struct Request {
     size_t address;
 };
 
-Request Decode(std::span<const uint8_t, 64> request) {
+Request Decode(std::span<const uint8_t, 64> request)
+{
     return {request[kCommandOffset], request[kLengthOffset], ReadU16(request, kAddressOffset)};
 }
 
 // The whole range must lie inside the area; the address itself must name a byte of it.
-bool Inside(const Request& r, size_t areaSize) {
+bool Inside(const Request& r, size_t areaSize)
+{
     return r.length <= kMaxDataLength && r.address < areaSize && r.address + r.length <= areaSize;
 }
 
 } // namespace
 
-KeyboardModel::KeyboardModel(const KeyboardOptions& options) : options_(options) {
+KeyboardModel::KeyboardModel(const KeyboardOptions& options) : options_(options)
+{
     if (options_.useDefaultEffects) {
         options_.effects = DefaultEffectList();
     }
     Reset();
 }
 
-void KeyboardModel::Reset() {
+void KeyboardModel::Reset()
+{
     settings_.fill(0);
     settings_[kSettingsMacroSpace] = options_.macroSpaceUnits;
     std::copy(options_.effects.begin(), options_.effects.end(),
@@ -73,7 +77,8 @@ void KeyboardModel::Reset() {
     ++generation_;
 }
 
-Report ReplyFrameFor(std::span<const uint8_t, kReportSize> request) {
+Report ReplyFrameFor(std::span<const uint8_t, kReportSize> request)
+{
     Report reply{};
     reply[0] = kReportId;
     std::copy(request.begin() + kCommandOffset, request.begin() + kStatusOffset,
@@ -81,12 +86,14 @@ Report ReplyFrameFor(std::span<const uint8_t, kReportSize> request) {
     return reply;
 }
 
-bool KeyboardModel::IsBootLoaderCommand(std::span<const uint8_t, 64> request) {
+bool KeyboardModel::IsBootLoaderCommand(std::span<const uint8_t, 64> request)
+{
     return request[0] == kReportId && request[kCommandOffset] == kCmdBootLoader &&
            request[kLengthOffset] == kCmdBootLoader;
 }
 
-std::optional<Report> KeyboardModel::HandleCommand(std::span<const uint8_t, 64> request) {
+std::optional<Report> KeyboardModel::HandleCommand(std::span<const uint8_t, 64> request)
+{
     if (request[0] != kReportId) {
         return std::nullopt;
     }
@@ -128,7 +135,8 @@ std::optional<Report> KeyboardModel::HandleCommand(std::span<const uint8_t, 64> 
 }
 
 uint8_t KeyboardModel::Read(const Area& area, std::span<const uint8_t, 64> request,
-                            Report& reply) const {
+                            Report& reply) const
+{
     const Request r = Decode(request);
     const size_t size = area.bytes.size();
     const bool accepted = area.readMayRunPastEnd ? r.length <= kMaxDataLength && r.address < size
@@ -142,7 +150,8 @@ uint8_t KeyboardModel::Read(const Area& area, std::span<const uint8_t, 64> reque
     return kStatusOk;
 }
 
-uint8_t KeyboardModel::Write(const Area& area, std::span<const uint8_t, 64> request) {
+uint8_t KeyboardModel::Write(const Area& area, std::span<const uint8_t, 64> request)
+{
     const Request r = Decode(request);
     if (!Inside(r, area.bytes.size())) {
         return kStatusRefused;
@@ -153,7 +162,8 @@ uint8_t KeyboardModel::Write(const Area& area, std::span<const uint8_t, 64> requ
     return kStatusOk;
 }
 
-uint8_t KeyboardModel::ReadSettings(std::span<const uint8_t, 64> request, Report& reply) const {
+uint8_t KeyboardModel::ReadSettings(std::span<const uint8_t, 64> request, Report& reply) const
+{
     const Request r = Decode(request);
     if (r.length != kSettingsBlockSize || r.address != 0) {
         return kStatusRefused;
@@ -164,7 +174,8 @@ uint8_t KeyboardModel::ReadSettings(std::span<const uint8_t, 64> request, Report
 
 // The macro space and the effect list describe the hardware: the firmware keeps its own values
 // whatever the host writes there. An active profile other than 0..2 is refused.
-uint8_t KeyboardModel::WriteSettings(std::span<const uint8_t, 64> request) {
+uint8_t KeyboardModel::WriteSettings(std::span<const uint8_t, 64> request)
+{
     const Request r = Decode(request);
     const auto block = request.subspan(kDataOffset, kSettingsBlockSize);
     if (r.length != kSettingsBlockSize || r.address != 0 || block[kSettingsActiveProfile] >= kProfileCount) {
@@ -175,7 +186,8 @@ uint8_t KeyboardModel::WriteSettings(std::span<const uint8_t, 64> request) {
     return kStatusOk;
 }
 
-bool KeyboardModel::SetLightingField(int profile, int offset, uint8_t value) {
+bool KeyboardModel::SetLightingField(int profile, int offset, uint8_t value)
+{
     if (profile < 0 || profile >= kProfileCount || offset < 0 ||
         offset >= static_cast<int>(kProfileRecordSize)) {
         return false;
@@ -190,7 +202,8 @@ std::span<const uint8_t> KeyboardModel::Settings() const { return settings_; }
 
 std::span<const uint8_t> KeyboardModel::ProfileRecords() const { return profileRecords_; }
 
-std::span<const uint8_t> KeyboardModel::KeyColours(int profile) const {
+std::span<const uint8_t> KeyboardModel::KeyColours(int profile) const
+{
     if (profile < 0 || profile >= kProfileCount) {
         return {};
     }
@@ -198,7 +211,8 @@ std::span<const uint8_t> KeyboardModel::KeyColours(int profile) const {
         .subspan(static_cast<size_t>(profile) * kKeyColourProfileStride, kKeyColourProfileStride);
 }
 
-std::span<const uint8_t> KeyboardModel::Keymap(int profile) const {
+std::span<const uint8_t> KeyboardModel::Keymap(int profile) const
+{
     if (profile < 0 || profile >= kProfileCount) {
         return {};
     }

@@ -26,7 +26,8 @@ constexpr size_t kFixedPart = sizeof kMagic + 4 + kSettingsBlockSize +
                                                kKeymapSize);
 constexpr size_t kMaxStateFile = kFixedPart + kMaxMacroArea + 4;
 
-uint32_t Fnv1a(std::span<const uint8_t> bytes) {
+uint32_t Fnv1a(std::span<const uint8_t> bytes)
+{
     uint32_t hash = 2166136261u;
     for (const uint8_t b : bytes) {
         hash = (hash ^ b) * 16777619u;
@@ -34,12 +35,14 @@ uint32_t Fnv1a(std::span<const uint8_t> bytes) {
     return hash;
 }
 
-void AppendU32(std::vector<uint8_t>& out, uint32_t value) {
+void AppendU32(std::vector<uint8_t>& out, uint32_t value)
+{
     out.resize(out.size() + 4);
     WriteU32(out, out.size() - 4, value);
 }
 
-void Append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
+void Append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes)
+{
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
@@ -47,7 +50,8 @@ void Append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
 class Cursor {
 public:
     explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    std::span<const uint8_t> Take(size_t n) {
+    std::span<const uint8_t> Take(size_t n)
+    {
         const auto part = bytes_.subspan(position_, n);
         position_ += n;
         return part;
@@ -60,7 +64,8 @@ private:
 
 } // namespace
 
-std::vector<uint8_t> KeyboardModel::SerializeState() const {
+std::vector<uint8_t> KeyboardModel::SerializeState() const
+{
     std::vector<uint8_t> out(kMagic, kMagic + sizeof kMagic);
     AppendU32(out, static_cast<uint32_t>(macroArea_.size()));
     Append(out, settings_);
@@ -72,11 +77,13 @@ std::vector<uint8_t> KeyboardModel::SerializeState() const {
     return out;
 }
 
-bool KeyboardModel::Save(const std::string& path) const {
+bool KeyboardModel::Save(const std::string& path) const
+{
     return ReplaceFileContents(path, SerializeState());
 }
 
-bool KeyboardModel::Load(const std::string& path) {
+bool KeyboardModel::Load(const std::string& path)
+{
     const auto contents = ReadFileContents(path, kMaxStateFile);
     if (!contents || contents->size() < kFixedPart + 4 ||
         std::memcmp(contents->data(), kMagic, sizeof kMagic) != 0) {

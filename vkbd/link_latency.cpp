@@ -12,7 +12,8 @@ namespace {
 // Longer than this, watching the clock would cost more than it could save.
 constexpr std::chrono::nanoseconds kMaxWakeMargin = std::chrono::microseconds(200);
 
-void CpuRelax() {
+void CpuRelax()
+{
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_ia32_pause();
 #elif defined(__aarch64__)
@@ -20,7 +21,8 @@ void CpuRelax() {
 #endif
 }
 
-void SleepUntil(LinkClock::time_point when) {
+void SleepUntil(LinkClock::time_point when)
+{
     const auto since = when.time_since_epoch();
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
     const timespec deadline{static_cast<time_t>(seconds.count()),
@@ -31,7 +33,8 @@ void SleepUntil(LinkClock::time_point when) {
 
 } // namespace
 
-void LinkLatency::Set(std::chrono::microseconds latency) {
+void LinkLatency::Set(std::chrono::microseconds latency)
+{
     latency_ = latency;
     // The kernel lets a sleeping thread oversleep by its timer slack (50 us by default); a
     // modelled USB link must not add that to every report.
@@ -40,7 +43,8 @@ void LinkLatency::Set(std::chrono::microseconds latency) {
     }
 }
 
-void LinkLatency::WaitFrom(LinkClock::time_point start) {
+void LinkLatency::WaitFrom(LinkClock::time_point start)
+{
     if (latency_.count() > 0) {
         WaitUntil(start + latency_);
     }
@@ -51,7 +55,8 @@ void LinkLatency::WaitFrom(LinkClock::time_point start) {
 // sleeps until a little before the deadline, by as much as wake-ups came late of late, and
 // watches the clock for the rest. The margin follows a late wake-up at once and shrinks back
 // slowly, so the watching stays short while wake-ups are prompt.
-void LinkLatency::WaitUntil(LinkClock::time_point deadline) {
+void LinkLatency::WaitUntil(LinkClock::time_point deadline)
+{
     const auto early = deadline - std::min(wakeMargin_, std::chrono::nanoseconds(latency_));
     if (LinkClock::now() < early) {
         SleepUntil(early);

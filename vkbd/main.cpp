@@ -14,7 +14,8 @@
 #define KOVANTIS_VERSION "unknown"
 #endif
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     using namespace kovantis::vkbd;
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const EnvironmentLookup environment = [](const char* name) { return std::getenv(name); };

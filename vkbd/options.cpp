@@ -10,7 +10,8 @@ namespace {
 
 constexpr uint32_t kMaxLatencyMs = 10'000;
 
-std::optional<std::array<uint8_t, 32>> ParseEffectList(std::string_view text) {
+std::optional<std::array<uint8_t, 32>> ParseEffectList(std::string_view text)
+{
     std::array<uint8_t, 32> list{};
     size_t slot = 0;
     while (!text.empty()) {
@@ -32,7 +33,8 @@ public:
     explicit ArgumentCursor(std::span<const std::string_view> args) : args_(args) {}
     bool Done() const { return next_ >= args_.size(); }
     std::string_view Take() { return args_[next_++]; }
-    bool TakeValue(std::string_view name, std::string_view& value, std::string& error) {
+    bool TakeValue(std::string_view name, std::string_view& value, std::string& error)
+    {
         if (Done()) {
             error = std::string(name) + " needs a value";
             return false;
@@ -47,7 +49,8 @@ private:
     size_t next_ = 0;
 };
 
-bool ApplyUsbId(std::string_view text, std::string_view source, UsbId& id, std::string& error) {
+bool ApplyUsbId(std::string_view text, std::string_view source, UsbId& id, std::string& error)
+{
     const auto parsed = ParseUsbId(text);
     if (!parsed) {
         error = std::string(source) + ": expected vvvv:pppp in hex, got '" + std::string(text) + "'";
@@ -58,7 +61,8 @@ bool ApplyUsbId(std::string_view text, std::string_view source, UsbId& id, std::
 }
 
 bool ApplyServerOption(std::string_view name, ArgumentCursor& cursor, ServerOptions& options,
-                       std::string& error) {
+                       std::string& error)
+{
     if (name == "--unplugged") {
         options.startUnplugged = true;
         return true;
@@ -112,7 +116,8 @@ bool ApplyServerOption(std::string_view name, ArgumentCursor& cursor, ServerOpti
 
 ParseOutcome ParseServerOptions(std::span<const std::string_view> args,
                                 const EnvironmentLookup& environment, ServerOptions& options,
-                                std::string& error) {
+                                std::string& error)
+{
     if (const char* id = environment(devlinx::kUsbIdVariable); id && *id) {
         if (!ApplyUsbId(id, devlinx::kUsbIdVariable, options.usbId, error)) {
             return ParseOutcome::kBadUsage;
@@ -139,7 +144,8 @@ ParseOutcome ParseServerOptions(std::span<const std::string_view> args,
 
 ParseOutcome ParseClientOptions(std::span<const std::string_view> args,
                                 const EnvironmentLookup& environment, ClientOptions& options,
-                                std::string& error) {
+                                std::string& error)
+{
     ArgumentCursor cursor(args);
     std::string socketPath;
     while (!cursor.Done() && cursor.Rest().front().starts_with("--")) {
@@ -170,7 +176,8 @@ ParseOutcome ParseClientOptions(std::span<const std::string_view> args,
     return ParseOutcome::kRun;
 }
 
-std::string_view HelpText() {
+std::string_view HelpText()
+{
     return R"(Usage: kovantis-vkbd [OPTION]...
        kovantis-vkbd ctl [--control PATH | --socket PATH] COMMAND [ARGUMENT]...
 

@@ -18,16 +18,19 @@ namespace {
 
 constexpr size_t kMaxPacket = 1 + kReportSize;
 
-void Complain(const std::string& message) {
+void Complain(const std::string& message)
+{
     std::fprintf(stderr, "kovantis-vkbd: %s\n", message.c_str());
 }
 
-bool FileExists(const std::string& path) {
+bool FileExists(const std::string& path)
+{
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
 }
 
-int OpenSignalFd() {
+int OpenSignalFd()
+{
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGTERM);
@@ -42,11 +45,13 @@ int OpenSignalFd() {
 Server::Server(const ServerOptions& options)
     : options_(options),
       model_(options.keyboard),
-      handler_(model_, faults_, latency_, *this) {
+      handler_(model_, faults_, latency_, *this)
+{
     latency_.Set(options.latency);
 }
 
-Server::~Server() {
+Server::~Server()
+{
     Unplug();
     control_.Close();
     if (signals_ >= 0) {
@@ -54,7 +59,8 @@ Server::~Server() {
     }
 }
 
-bool Server::Start() {
+bool Server::Start()
+{
     ::umask(077);  // sockets and the state file are the user's alone
     signals_ = OpenSignalFd();
     if (signals_ < 0) {
@@ -75,7 +81,8 @@ bool Server::Start() {
 
 // A state file that exists but cannot be read as one is never overwritten: the path may well
 // name some other file by mistake.
-bool Server::LoadState() {
+bool Server::LoadState()
+{
     if (!options_.statePath.empty() && FileExists(options_.statePath) &&
         !model_.Load(options_.statePath)) {
         Complain(options_.statePath + " is not a readable kovantis-vkbd state file");
@@ -85,7 +92,8 @@ bool Server::LoadState() {
     return true;
 }
 
-int Server::Run() {
+int Server::Run()
+{
     while (!quit_) {
         std::vector<pollfd>& entries = pollEntries_;
         entries.clear();
@@ -124,7 +132,8 @@ int Server::Run() {
     return 0;
 }
 
-int Server::PollTimeoutMs() const {
+int Server::PollTimeoutMs() const
+{
     if (!delayedReply_) {
         return -1;
     }
@@ -134,7 +143,8 @@ int Server::PollTimeoutMs() const {
                : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
-bool Server::Plug(std::string& error) {
+bool Server::Plug(std::string& error)
+{
     if (listener_ >= 0) {
         return true;
     }
@@ -148,7 +158,8 @@ bool Server::Plug(std::string& error) {
 
 // The socket goes first, so that a host seeing its connection end finds no keyboard to
 // reconnect to.
-void Server::Unplug() {
+void Server::Unplug()
+{
     if (listener_ >= 0) {
         ::close(listener_);
         ::unlink(options_.socketPath.c_str());
@@ -157,7 +168,8 @@ void Server::Unplug() {
     DropHost();
 }
 
-void Server::AcceptHost() {
+void Server::AcceptHost()
+{
     const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
         return;
@@ -170,7 +182,8 @@ void Server::AcceptHost() {
     SendToHost(kLinkHello, hello, LinkClock::now());
 }
 
-void Server::DropHost() {
+void Server::DropHost()
+{
     if (host_ < 0) {
         return;
     }
@@ -180,7 +193,8 @@ void Server::DropHost() {
     SaveIfChanged(true);  // a host that left in the middle of a transfer will not end it
 }
 
-void Server::ServeHost(short events) {
+void Server::ServeHost(short events)
+{
     std::array<uint8_t, kMaxPacket + 1> packet{};
     LinkClock::time_point sentAt;
     const ssize_t n = ReceivePacket(host_, packet, sentAt);
@@ -206,7 +220,8 @@ void Server::ServeHost(short events) {
 }
 
 void Server::HandleCommandReport(std::span<const uint8_t, 64> request,
-                                 LinkClock::time_point sentAt) {
+                                 LinkClock::time_point sentAt)
+{
     if (KeyboardModel::IsBootLoaderCommand(request)) {
         latency_.WaitFrom(sentAt);
         model_.HandleCommand(request);
@@ -238,7 +253,8 @@ void Server::HandleCommandReport(std::span<const uint8_t, 64> request,
     SendToHost(kLinkCommand, *reply, answeredAt);
 }
 
-void Server::SendDelayedReplyWhenDue() {
+void Server::SendDelayedReplyWhenDue()
+{
     if (delayedReply_ && LinkClock::now() >= delayedUntil_) {
         const Report reply = *delayedReply_;
         delayedReply_.reset();
@@ -246,7 +262,8 @@ void Server::SendDelayedReplyWhenDue() {
     }
 }
 
-bool Server::SendEvent(uint16_t code) {
+bool Server::SendEvent(uint16_t code)
+{
     if (host_ < 0) {
         return false;
     }
@@ -256,7 +273,8 @@ bool Server::SendEvent(uint16_t code) {
 }
 
 bool Server::SendToHost(uint8_t collection, std::span<const uint8_t> report,
-                        LinkClock::time_point readyAt) {
+                        LinkClock::time_point readyAt)
+{
     if (collection != kLinkHello) {
         latency_.WaitFrom(readyAt);
     }
@@ -272,7 +290,8 @@ bool Server::SendToHost(uint8_t collection, std::span<const uint8_t> report,
     return false;
 }
 
-void Server::SaveIfChanged(bool evenInTransfer) {
+void Server::SaveIfChanged(bool evenInTransfer)
+{
     if (options_.statePath.empty() || model_.Generation() == savedGeneration_ ||
         (model_.InTransfer() && !evenInTransfer)) {
         return;
@@ -283,7 +302,8 @@ void Server::SaveIfChanged(bool evenInTransfer) {
     }
 }
 
-bool Server::SaveState(std::string& error) {
+bool Server::SaveState(std::string& error)
+{
     if (options_.statePath.empty()) {
         error = "no state file (start with --state FILE)";
         return false;

@@ -3,7 +3,8 @@
 #include "wire/virtual_link.h"
 
 namespace kovantis::vkbd {
-std::string DefaultSocketPath(const EnvironmentLookup& environment) {
+std::string DefaultSocketPath(const EnvironmentLookup& environment)
+{
     return VirtualSocketPath(environment("DEVLINX_VIRTUAL_SOCKET"), environment("XDG_RUNTIME_DIR"));
 }
 

@@ -10,7 +10,8 @@
 namespace kovantis::vkbd {
 namespace {
 
-bool MakeAddress(const std::string& path, sockaddr_un& address) {
+bool MakeAddress(const std::string& path, sockaddr_un& address)
+{
     address = {};
     address.sun_family = AF_UNIX;
     if (path.empty() || path.size() >= sizeof address.sun_path) {
@@ -21,7 +22,8 @@ bool MakeAddress(const std::string& path, sockaddr_un& address) {
 }
 
 // A socket file whose owner is gone refuses connections; remove it so the path can be bound.
-bool ClearStaleSocket(const std::string& path, int type, std::string& error) {
+bool ClearStaleSocket(const std::string& path, int type, std::string& error)
+{
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0) {
         return true;
@@ -46,7 +48,8 @@ bool ClearStaleSocket(const std::string& path, int type, std::string& error) {
 
 } // namespace
 
-int ConnectUnix(const std::string& path, int type) {
+int ConnectUnix(const std::string& path, int type)
+{
     sockaddr_un address{};
     if (!MakeAddress(path, address)) {
         errno = ENAMETOOLONG;
@@ -65,7 +68,8 @@ int ConnectUnix(const std::string& path, int type) {
     return fd;
 }
 
-int ListenUnix(const std::string& path, int type, std::string& error) {
+int ListenUnix(const std::string& path, int type, std::string& error)
+{
     sockaddr_un address{};
     if (!MakeAddress(path, address)) {
         error = "socket path is empty or too long: " + path;
@@ -88,13 +92,15 @@ int ListenUnix(const std::string& path, int type, std::string& error) {
     return fd;
 }
 
-void EnableArrivalTimes(int fd) {
+void EnableArrivalTimes(int fd)
+{
     const int on = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
 }
 
 ssize_t ReceivePacket(int fd, std::span<uint8_t> buffer,
-                      std::chrono::steady_clock::time_point& sentAt) {
+                      std::chrono::steady_clock::time_point& sentAt)
+{
     iovec part{buffer.data(), buffer.size()};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
     msghdr message{};
@@ -123,7 +129,8 @@ ssize_t ReceivePacket(int fd, std::span<uint8_t> buffer,
     return n;
 }
 
-SendResult SendPacket(int fd, std::span<const uint8_t> packet) {
+SendResult SendPacket(int fd, std::span<const uint8_t> packet)
+{
     for (;;) {
         const ssize_t n = ::send(fd, packet.data(), packet.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n >= 0) {
@@ -136,7 +143,8 @@ SendResult SendPacket(int fd, std::span<const uint8_t> packet) {
     }
 }
 
-bool SendLine(int fd, std::string line) {
+bool SendLine(int fd, std::string line)
+{
     line += '\n';
     size_t done = 0;
     while (done < line.size()) {

@@ -3,7 +3,8 @@
 namespace kovantis {
 namespace {
 
-std::u16string NameOfKey(AssignedKey key, const KeyNames& names) {
+std::u16string NameOfKey(AssignedKey key, const KeyNames& names)
+{
     if (key.gKey < 0) return names.KeyNameOf(key.code);
     std::u16string text = u"G";
     for (char c : std::to_string(key.gKey + 1)) text += static_cast<char16_t>(c);
@@ -11,12 +12,14 @@ std::u16string NameOfKey(AssignedKey key, const KeyNames& names) {
 }
 
 // A Key record's value is a key code; anything wider only a damaged record holds.
-std::u16string NameOfValue(uint32_t value, const KeyNames& names) {
+std::u16string NameOfValue(uint32_t value, const KeyNames& names)
+{
     if (value <= 0xFFFF) return names.KeyNameOf(static_cast<KeyCode>(value));
     return std::u16string();
 }
 
-std::u16string Bracketed(const TextSource& texts, std::string_view promptKey, std::u16string_view inner) {
+std::u16string Bracketed(const TextSource& texts, std::string_view promptKey, std::u16string_view inner)
+{
     std::u16string text = texts.Text(promptKey);
     text += inner;
     text += u')';
@@ -28,7 +31,8 @@ int IndexOf(uint32_t value) { return value <= 0xFFFF ? static_cast<int>(value) :
 } // namespace
 
 AssignmentTextResult AssignmentText(AssignedKey key, const KeyAssignment& record, const KeyNames& names,
-                                    const TextSource& texts, const MacroNameLookup& macroNameOf) {
+                                    const TextSource& texts, const MacroNameLookup& macroNameOf)
+{
     AssignmentTextResult result;
     result.text = NameOfKey(key, names);
     if (record.kind != AssignmentKind::Default) {

@@ -31,7 +31,8 @@ using BankView = std::span<const KeyAssignment, kRecordsPerBank>;
 enum class GKeyBank : uint8_t { A = 0, B = 1 };
 
 // Byte offset of record r of bank b in the profile image.
-constexpr size_t RecordOffset(int bank, int record) {
+constexpr size_t RecordOffset(int bank, int record)
+{
     return kImageRecordsOffset + kBankBytes * static_cast<size_t>(bank) + kKeyAssignmentSize * static_cast<size_t>(record);
 }
 
@@ -41,16 +42,19 @@ constexpr int GlobalRecordNumber(int bank, int record) { return kRecordsPerBank 
 constexpr bool IsGKeyRecord(int record) { return record >= kGKeyRecordsBankA && record < kFirstUnusedRecord; }
 
 // G key g is 0 to 8 for G1 to G9.
-constexpr int GKeyRecord(int g, GKeyBank bank) {
+constexpr int GKeyRecord(int g, GKeyBank bank)
+{
     return (bank == GKeyBank::A ? kGKeyRecordsBankA : kGKeyRecordsBankB) + g;
 }
 
-constexpr uint16_t GKeyId(int g, GKeyBank bank) {
+constexpr uint16_t GKeyId(int g, GKeyBank bank)
+{
     return static_cast<uint16_t>((bank == GKeyBank::A ? 0x0301 : 0x1301) + g);
 }
 
 // The GKeyId a G-key record carries in its extra word; 0 for every other record.
-constexpr uint16_t GKeyIdOfRecord(int record) {
+constexpr uint16_t GKeyIdOfRecord(int record)
+{
     if (!IsGKeyRecord(record)) return 0;
     return record < kGKeyRecordsBankB ? GKeyId(record - kGKeyRecordsBankA, GKeyBank::A)
                                       : GKeyId(record - kGKeyRecordsBankB, GKeyBank::B);

@@ -43,7 +43,8 @@ constexpr DeviceKeyAction kLayout[kKeymapPositions] = {
     ConsumerAction(0x0CD), K(0x54), K(0x60), K(0x5D), K(0x5A), K(0x63),
 };
 
-constexpr DefaultLayout Flatten() {
+constexpr DefaultLayout Flatten()
+{
     DefaultLayout bytes{};
     for (int k = 0; k < kKeymapPositions; ++k) {
         bytes[3 * k] = kLayout[k].type;

@@ -30,7 +30,8 @@ struct DeviceKeyAction {
     uint8_t p2 = 0;
 
     static constexpr DeviceKeyAction FromBytes(std::span<const uint8_t, 3> b) { return {b[0], b[1], b[2]}; }
-    constexpr void ToBytes(std::span<uint8_t, 3> b) const {
+    constexpr void ToBytes(std::span<uint8_t, 3> b) const
+    {
         b[0] = type;
         b[1] = p1;
         b[2] = p2;
@@ -45,7 +46,8 @@ struct DeviceKeyAction {
 constexpr DeviceKeyAction NoAction() { return {}; }
 constexpr DeviceKeyAction KeyboardUsageAction(uint8_t usage) { return {2, kKeyboardUsage, usage}; }
 constexpr DeviceKeyAction ModifierAction(uint8_t mask) { return {2, kKeyboardModifier, mask}; }
-constexpr DeviceKeyAction ConsumerAction(uint16_t usage) {
+constexpr DeviceKeyAction ConsumerAction(uint16_t usage)
+{
     return {3, static_cast<uint8_t>(usage & 0xFF), static_cast<uint8_t>(usage >> 8)};
 }
 constexpr DeviceKeyAction PlayMacroAction(uint8_t position) { return {5, kMacroPlay, position}; }

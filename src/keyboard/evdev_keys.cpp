@@ -68,7 +68,8 @@ constexpr uint32_t kKeyUpBits = (1u << 30) | (1u << 31);
 
 } // namespace
 
-KeyCode KeyCodeOfEvdev(uint16_t evdevCode, HeldModifiers held) {
+KeyCode KeyCodeOfEvdev(uint16_t evdevCode, HeldModifiers held)
+{
     for (const EvdevKey& key : kEvdevKeys) {
         if (key.evdev != evdevCode) continue;
         if (key.code == keys::kPause && held.ctrl) return keys::kBreak;
@@ -78,7 +79,8 @@ KeyCode KeyCodeOfEvdev(uint16_t evdevCode, HeldModifiers held) {
     return 0;
 }
 
-std::optional<KeyMessage> KeyMessageFromEvdev(uint16_t evdevCode, HeldModifiers held, bool release) {
+std::optional<KeyMessage> KeyMessageFromEvdev(uint16_t evdevCode, HeldModifiers held, bool release)
+{
     const KeyCode code = KeyCodeOfEvdev(evdevCode, held);
     if (code == 0) return std::nullopt;
     KeyMessage message;
@@ -89,7 +91,8 @@ std::optional<KeyMessage> KeyMessageFromEvdev(uint16_t evdevCode, HeldModifiers 
     return message;
 }
 
-std::optional<KeyMessage> KeyMessageFromNativeScanCode(uint32_t nativeScanCode, HeldModifiers held, bool release) {
+std::optional<KeyMessage> KeyMessageFromNativeScanCode(uint32_t nativeScanCode, HeldModifiers held, bool release)
+{
     if (nativeScanCode < kNativeScanCodeOffset || nativeScanCode - kNativeScanCodeOffset > 0xFFFF) return std::nullopt;
     return KeyMessageFromEvdev(static_cast<uint16_t>(nativeScanCode - kNativeScanCodeOffset), held, release);
 }

@@ -12,7 +12,8 @@ constexpr uint8_t kLastConsumerUsageByte = kFirstConsumerUsageByte + kConsumerUs
 
 constexpr bool IsGenericDesktopByte(unsigned b) { return b >= kFirstGenericDesktopByte && b <= kLastGenericDesktopByte; }
 
-uint8_t UsageByteOf(uint16_t page, uint16_t usage) {
+uint8_t UsageByteOf(uint16_t page, uint16_t usage)
+{
     switch (page) {
     case kKeyboardPage:
         // Keyboard usages above 0xFF have no slot; none may match a usage byte by truncation.
@@ -31,7 +32,8 @@ uint8_t UsageByteOf(uint16_t page, uint16_t usage) {
 
 } // namespace
 
-std::optional<HidUsage> KeyCodeToUsage(KeyCode code) {
+std::optional<HidUsage> KeyCodeToUsage(KeyCode code)
+{
     const uint8_t b = KeyTableEntryOf(code).usageByte;
     if (b == 0x00 || b == 0xFF) return std::nullopt;
     if (IsGenericDesktopByte(b)) return HidUsage{kGenericDesktopPage, b};
@@ -41,7 +43,8 @@ std::optional<HidUsage> KeyCodeToUsage(KeyCode code) {
     return HidUsage{kKeyboardPage, b};
 }
 
-KeyCode UsageToKeyCode(uint16_t page, uint16_t usage) {
+KeyCode UsageToKeyCode(uint16_t page, uint16_t usage)
+{
     const uint8_t b = UsageByteOf(page, usage);
     const auto& table = KeyTable();
     for (int slot = 0; slot < kKeySlotCount; ++slot) {

@@ -4,7 +4,8 @@
 
 namespace kovantis {
 
-KeyAssignment ReadKeyAssignment(std::span<const uint8_t, kKeyAssignmentSize> bytes) {
+KeyAssignment ReadKeyAssignment(std::span<const uint8_t, kKeyAssignmentSize> bytes)
+{
     KeyAssignment record;
     record.kind = static_cast<AssignmentKind>(ReadU16(bytes, offsetof(KeyAssignment, kind)));
     record.extra = ReadU16(bytes, offsetof(KeyAssignment, extra));
@@ -14,7 +15,8 @@ KeyAssignment ReadKeyAssignment(std::span<const uint8_t, kKeyAssignmentSize> byt
     return record;
 }
 
-void WriteKeyAssignment(const KeyAssignment& record, std::span<uint8_t, kKeyAssignmentSize> bytes) {
+void WriteKeyAssignment(const KeyAssignment& record, std::span<uint8_t, kKeyAssignmentSize> bytes)
+{
     WriteU16(bytes, offsetof(KeyAssignment, kind), static_cast<uint16_t>(record.kind));
     WriteU16(bytes, offsetof(KeyAssignment, extra), record.extra);
     WriteU32(bytes, offsetof(KeyAssignment, value), record.value);

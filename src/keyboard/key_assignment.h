@@ -44,7 +44,8 @@ static_assert(offsetof(KeyAssignment, reserved1) == 8);
 static_assert(offsetof(KeyAssignment, reserved2) == 12);
 static_assert(std::is_trivially_copyable_v<KeyAssignment>);
 
-constexpr KeyAssignment MakeAssignment(AssignmentKind kind, uint32_t value = 0, uint16_t extra = 0) {
+constexpr KeyAssignment MakeAssignment(AssignmentKind kind, uint32_t value = 0, uint16_t extra = 0)
+{
     return {kind, extra, value, 0, 0};
 }
 

@@ -14,11 +14,13 @@ inline constexpr KeyCode kExtendedKeyFlag = 0x100;
 
 // E0 codes 0x100 to 0x17F share the table with the plain codes: they occupy slots 0x80 to 0xFF,
 // which plain make codes never use.
-constexpr int SlotOf(KeyCode code) {
+constexpr int SlotOf(KeyCode code)
+{
     return code < 0x100 ? code : ((code - 0x80) & 0xFF);
 }
 
-constexpr KeyCode KeyCodeOfSlot(int slot) {
+constexpr KeyCode KeyCodeOfSlot(int slot)
+{
     return static_cast<KeyCode>(slot < 0x80 ? slot : slot + 0x80);
 }
 

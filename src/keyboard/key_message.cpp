@@ -5,7 +5,8 @@
 
 namespace kovantis {
 
-KeyCode KeyCodeFromMessage(uint32_t vk, uint32_t data) {
+KeyCode KeyCodeFromMessage(uint32_t vk, uint32_t data)
+{
     const uint8_t vkByte = static_cast<uint8_t>(vk & 0xFF);
     const uint8_t vkSlot = VirtualKeyTable()[vkByte];
     const KeyCode byVk = vkSlot != 0 ? KeyCodeOfSlot(vkSlot) : 0;

@@ -8,7 +8,8 @@ namespace {
 constexpr std::u16string_view kBuiltInUnknownKey = u"Unknown Key: %03x";
 constexpr size_t kMaxWidth = 16;
 
-std::u16string Hex(uint32_t value, size_t width, char16_t pad, bool upper) {
+std::u16string Hex(uint32_t value, size_t width, char16_t pad, bool upper)
+{
     const char16_t* digits = upper ? u"0123456789ABCDEF" : u"0123456789abcdef";
     std::u16string text;
     do {
@@ -23,7 +24,8 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 } // namespace
 
-std::u16string FormatUnknownKey(std::u16string_view format, uint32_t code) {
+std::u16string FormatUnknownKey(std::u16string_view format, uint32_t code)
+{
     std::u16string out;
     bool used = false;
     for (size_t i = 0; i < format.size(); ++i) {
@@ -54,13 +56,15 @@ std::u16string FormatUnknownKey(std::u16string_view format, uint32_t code) {
 
 KeyNames::KeyNames() : unknownFormat_(kBuiltInUnknownKey) {}
 
-void KeyNames::Load(const TextSource& texts) {
+void KeyNames::Load(const TextSource& texts)
+{
     media_.Load(texts);
     functions_.Load(texts);
     unknownFormat_ = texts.Text("UNKNOWN_KEY");
 }
 
-std::u16string KeyNames::KeyNameOf(KeyCode code) const {
+std::u16string KeyNames::KeyNameOf(KeyCode code) const
+{
     std::u16string_view name = KeyTableEntryOf(code).name;
     // A media slot's name is its function's run-time name, whichever code reaches the slot.
     if (const auto media = MediaFunctionOfCode(KeyCodeOfSlot(SlotOf(code)))) name = media_.Name(*media);

@@ -64,7 +64,8 @@ constexpr Row kPickerRows[kPickerSize] = {
 constexpr KeyCode kRightShiftExtended = 0x136;
 
 // The usage byte of a media code: the consumer-table entry of the usage it sends.
-constexpr uint8_t MediaUsageByte(KeyCode code) {
+constexpr uint8_t MediaUsageByte(KeyCode code)
+{
     const uint16_t usage = kMediaFunctions[*MediaFunctionOfCode(code)].consumerUsage;
     for (int i = 0; i < kConsumerUsageCount; ++i) {
         if (ConsumerUsageTable[i] == usage) return static_cast<uint8_t>(kFirstConsumerUsageByte + i);
@@ -96,11 +97,13 @@ constexpr Row kHiddenRows[kHiddenPositionCount] = {
     {0x064, u"F13", 0x00, 0x7C},
 };
 
-constexpr KeyTableEntry EntryOf(const Row& row, uint16_t position) {
+constexpr KeyTableEntry EntryOf(const Row& row, uint16_t position)
+{
     return {row.name, row.vk, row.numLockOffVk != 0 ? row.numLockOffVk : row.vk, position, row.usageByte};
 }
 
-constexpr KeyTableEntries Build() {
+constexpr KeyTableEntries Build()
+{
     KeyTableEntries table{};
     for (int i = 0; i < kPickerSize; ++i) {
         table[SlotOf(kPickerRows[i].code)] = EntryOf(kPickerRows[i], static_cast<uint16_t>(i));
@@ -120,7 +123,8 @@ const KeyTableEntries& KeyTable() { return kTable; }
 
 uint16_t PickerPositionOf(KeyCode code) { return KeyTableEntryOf(code).pickerPosition; }
 
-KeyCode KeyCodeAtPickerPosition(int position) {
+KeyCode KeyCodeAtPickerPosition(int position)
+{
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         if (kTable[slot].pickerPosition == position) return KeyCodeOfSlot(slot);
     }

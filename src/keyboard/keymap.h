@@ -18,11 +18,13 @@ using DefaultLayout = Keymap;
 
 using KeymapView = std::span<const uint8_t, kKeymapSize>;
 
-inline DeviceKeyAction ActionAt(KeymapView keymap, int position) {
+inline DeviceKeyAction ActionAt(KeymapView keymap, int position)
+{
     return DeviceKeyAction::FromBytes(keymap.subspan(static_cast<size_t>(position) * 3).first<3>());
 }
 
-inline void SetActionAt(std::span<uint8_t, kKeymapSize> keymap, int position, DeviceKeyAction action) {
+inline void SetActionAt(std::span<uint8_t, kKeymapSize> keymap, int position, DeviceKeyAction action)
+{
     action.ToBytes(keymap.subspan(static_cast<size_t>(position) * 3).first<3>());
 }
 

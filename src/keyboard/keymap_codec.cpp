@@ -9,7 +9,8 @@
 namespace kovantis {
 namespace {
 
-DeviceKeyAction EncodeKey(uint32_t value) {
+DeviceKeyAction EncodeKey(uint32_t value)
+{
     // A value above 16 bits is no key code and sends nothing.
     const KeyCode code = value <= 0xFFFF ? static_cast<KeyCode>(value) : 0;
     if (const uint8_t bit = code != 0 ? ModifierBitOf(code) : 0) return ModifierAction(bit);
@@ -17,13 +18,15 @@ DeviceKeyAction EncodeKey(uint32_t value) {
     return KeyboardUsageAction(usage && usage->page == kKeyboardPage ? static_cast<uint8_t>(usage->id) : 0);
 }
 
-uint8_t MacroPositionByte(const MacroPositionLookup& macroPositionOf, uint32_t macroId) {
+uint8_t MacroPositionByte(const MacroPositionLookup& macroPositionOf, uint32_t macroId)
+{
     const int position = macroPositionOf ? macroPositionOf(macroId) : 0;
     return position >= 0 && position <= 0xFF ? static_cast<uint8_t>(position) : 0;
 }
 
 // The record a keymap action stands for, once it differs from the position's default.
-KeyAssignment DecodeAction(DeviceKeyAction action) {
+KeyAssignment DecodeAction(DeviceKeyAction action)
+{
     if (action.Is(DeviceActionType::Macro)) {
         if (action.p1 == kMacroPlay) return MakeAssignment(AssignmentKind::PlayMacro, action.p2 + 1u);
         if (action.p1 == kMacroStop) return MakeAssignment(AssignmentKind::StopMacro);
@@ -44,7 +47,8 @@ KeyAssignment DecodeAction(DeviceKeyAction action) {
 
 } // namespace
 
-KeyCode DecodeDeviceAction(DeviceKeyAction action) {
+KeyCode DecodeDeviceAction(DeviceKeyAction action)
+{
     switch (static_cast<DeviceActionType>(action.type)) {
     case DeviceActionType::Keyboard:
         return action.p1 == kKeyboardUsage ? UsageToKeyCode(kKeyboardPage, action.p2) : ModifierOfMask(action.p2);
@@ -58,7 +62,8 @@ KeyCode DecodeDeviceAction(DeviceKeyAction action) {
 }
 
 DeviceKeyAction EncodeAssignment(const KeyAssignment& record, DeviceKeyAction defaultAction,
-                                 const MacroPositionLookup& macroPositionOf) {
+                                 const MacroPositionLookup& macroPositionOf)
+{
     switch (record.kind) {
     case AssignmentKind::Disabled:
     case AssignmentKind::TextBlock:
@@ -81,7 +86,8 @@ DeviceKeyAction EncodeAssignment(const KeyAssignment& record, DeviceKeyAction de
     }
 }
 
-Keymap EncodeKeymap(BankView bank, KeymapView defaultLayout, const MacroPositionLookup& macroPositionOf) {
+Keymap EncodeKeymap(BankView bank, KeymapView defaultLayout, const MacroPositionLookup& macroPositionOf)
+{
     Keymap keymap;
     std::copy(defaultLayout.begin(), defaultLayout.end(), keymap.begin());
     for (int k = 0; k < kKeymapPositions; ++k) {
@@ -93,7 +99,8 @@ Keymap EncodeKeymap(BankView bank, KeymapView defaultLayout, const MacroPosition
     return keymap;
 }
 
-Bank DecodeKeymap(KeymapView keymap, KeymapView defaultLayout) {
+Bank DecodeKeymap(KeymapView keymap, KeymapView defaultLayout)
+{
     Bank bank;
     InitBank(bank);
     for (int k = 0; k < kKeymapPositions; ++k) {

@@ -43,7 +43,8 @@ inline constexpr std::array<MediaFunction, kMediaFunctionCount> kMediaFunctions 
 }};
 
 // The media function whose key code is `code`, if any.
-constexpr std::optional<int> MediaFunctionOfCode(KeyCode code) {
+constexpr std::optional<int> MediaFunctionOfCode(KeyCode code)
+{
     for (int i = 0; i < kMediaFunctionCount; ++i) {
         if (kMediaFunctions[i].code == code) return i;
     }
@@ -51,7 +52,8 @@ constexpr std::optional<int> MediaFunctionOfCode(KeyCode code) {
 }
 
 // The first media function that sends `usage`, if any.
-constexpr std::optional<int> MediaFunctionOfUsage(uint16_t usage) {
+constexpr std::optional<int> MediaFunctionOfUsage(uint16_t usage)
+{
     for (int i = 0; i < kMediaFunctionCount; ++i) {
         if (kMediaFunctions[i].consumerUsage == usage) return i;
     }

@@ -14,7 +14,8 @@ inline constexpr std::array<KeyCode, 8> kModifierKeys = {
 };
 
 // The modifier named by the lowest set bit of `mask`; 0 for an empty mask.
-constexpr KeyCode ModifierOfMask(uint8_t mask) {
+constexpr KeyCode ModifierOfMask(uint8_t mask)
+{
     for (int bit = 0; bit < 8; ++bit) {
         if (mask & (1u << bit)) return kModifierKeys[bit];
     }
@@ -22,7 +23,8 @@ constexpr KeyCode ModifierOfMask(uint8_t mask) {
 }
 
 // The mask bit of a modifier key; 0 for any other code.
-constexpr uint8_t ModifierBitOf(KeyCode code) {
+constexpr uint8_t ModifierBitOf(KeyCode code)
+{
     for (int bit = 0; bit < 8; ++bit) {
         if (kModifierKeys[bit] == code) return static_cast<uint8_t>(1u << bit);
     }

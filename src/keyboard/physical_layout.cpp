@@ -68,14 +68,16 @@ constexpr KeyCode kKeyListOrder[kKeyListSize] = {
 
 constexpr int kGKeyControls[kGKeyCount] = {1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
 
-constexpr const MatrixKey* MatrixKeyOf(KeyCode code) {
+constexpr const MatrixKey* MatrixKeyOf(KeyCode code)
+{
     for (const MatrixKey& key : kMatrix) {
         if (key.code == code && code != 0) return &key;
     }
     return nullptr;
 }
 
-constexpr std::array<PhysicalKey, kKeyListSize> BuildKeyList() {
+constexpr std::array<PhysicalKey, kKeyListSize> BuildKeyList()
+{
     std::array<PhysicalKey, kKeyListSize> list{};
     for (int i = 0; i < kKeyListSize; ++i) {
         const MatrixKey* key = MatrixKeyOf(kKeyListOrder[i]);
@@ -90,42 +92,48 @@ constexpr std::array<PhysicalKey, kKeyListSize> kKeyList = BuildKeyList();
 
 std::span<const PhysicalKey, kKeyListSize> KeyList() { return kKeyList; }
 
-const PhysicalKey* PhysicalKeyOfCode(KeyCode code) {
+const PhysicalKey* PhysicalKeyOfCode(KeyCode code)
+{
     for (const PhysicalKey& key : kKeyList) {
         if (key.code == code) return &key;
     }
     return nullptr;
 }
 
-const PhysicalKey* PhysicalKeyOfControl(int controlId) {
+const PhysicalKey* PhysicalKeyOfControl(int controlId)
+{
     for (const PhysicalKey& key : kKeyList) {
         if (key.controlId == controlId) return &key;
     }
     return nullptr;
 }
 
-int MatrixIndexOfControl(int controlId) {
+int MatrixIndexOfControl(int controlId)
+{
     if (controlId == kFnControlId) return kFnMatrixIndex;
     if (GKeyOfControl(controlId)) return kGKeyMatrixIndex;
     const PhysicalKey* key = PhysicalKeyOfControl(controlId);
     return key != nullptr ? key->matrixIndex : 0;
 }
 
-KeyCode KeyCodeOfControl(int controlId) {
+KeyCode KeyCodeOfControl(int controlId)
+{
     const PhysicalKey* key = PhysicalKeyOfControl(controlId);
     return key != nullptr ? key->code : 0;
 }
 
 int GKeyControlId(int g) { return g >= 0 && g < kGKeyCount ? kGKeyControls[g] : 0; }
 
-std::optional<int> GKeyOfControl(int controlId) {
+std::optional<int> GKeyOfControl(int controlId)
+{
     for (int g = 0; g < kGKeyCount; ++g) {
         if (kGKeyControls[g] == controlId) return g;
     }
     return std::nullopt;
 }
 
-std::string SkinKeyOf(KeyCode code) {
+std::string SkinKeyOf(KeyCode code)
+{
     char key[16];
     std::snprintf(key, sizeof key, "KEY_%03X", SlotOf(code));
     return key;

@@ -17,7 +17,8 @@ constexpr std::pair<uint8_t, KeyCode> kExceptions[] = {
 
 constexpr uint8_t kNone[] = {0x01, 0x02, 0x04, 0x88, 0x89, 0x8A, 0x97, 0x98, 0x99, 0x9A, 0x9B, 0x9E, 0x9F, 0xFF};
 
-VirtualKeyTableEntries Build() {
+VirtualKeyTableEntries Build()
+{
     VirtualKeyTableEntries table{};
     const auto& keys = KeyTable();
     for (int slot = kKeySlotCount - 1; slot > 0; --slot) {
@@ -31,7 +32,8 @@ VirtualKeyTableEntries Build() {
 
 } // namespace
 
-const VirtualKeyTableEntries& VirtualKeyTable() {
+const VirtualKeyTableEntries& VirtualKeyTable()
+{
     static const VirtualKeyTableEntries table = Build();
     return table;
 }

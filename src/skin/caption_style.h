@@ -34,7 +34,8 @@ struct CaptionStyle {
 };
 
 // The caption of the skinned windows' buttons: 9 points, white, grey while out of use.
-inline CaptionStyle SkinButtonCaption(bool enabled = true) {
+inline CaptionStyle SkinButtonCaption(bool enabled = true)
+{
     CaptionStyle style;
     style.points = 9;
     const uint8_t level = enabled ? 255 : 130;
@@ -46,7 +47,8 @@ inline CaptionStyle SkinButtonCaption(bool enabled = true) {
 constexpr int CaptionWeight(const CaptionStyle& style) { return style.rotated ? 956 : 400; }
 
 // Character height in pixels of `points` at `dotsPerInch`, rounded half away from zero.
-constexpr int CaptionPixelHeight(int points, int dotsPerInch) {
+constexpr int CaptionPixelHeight(int points, int dotsPerInch)
+{
     const long long product = static_cast<long long>(points) * dotsPerInch;
     const long long rounded = product >= 0 ? (product + 36) / 72 : (product - 36) / 72;
     return static_cast<int>(rounded);

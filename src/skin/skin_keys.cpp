@@ -68,7 +68,8 @@ std::span<const std::string_view> CompositePlainKeys() { return kCompositePlain;
 std::span<const std::string_view> UpdateImageKeys() { return kUpdateImage; }
 std::span<const std::string_view> UpdatePlainKeys() { return kUpdatePlain; }
 
-std::string ArrowOriginKey(bool up, bool left, int variant) {
+std::string ArrowOriginKey(bool up, bool left, int variant)
+{
     return std::string(up ? "UP_ARROW_" : "DOWN_ARROW_") + (left ? "LEFT" : "RIGHT") + std::to_string(variant);
 }
 

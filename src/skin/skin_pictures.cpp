@@ -56,7 +56,8 @@ constexpr std::array kMainSpecialSets = std::to_array<KeyedSet>({
 
 } // namespace
 
-const StateSet& MainStateSetOf(std::string_view skinKey) {
+const StateSet& MainStateSetOf(std::string_view skinKey)
+{
     const auto* found = std::find_if(kMainSpecialSets.begin(), kMainSpecialSets.end(),
                                      [&](const KeyedSet& entry) { return entry.key == skinKey; });
     return found == kMainSpecialSets.end() ? kMainKeySet : *found->set;

@@ -26,7 +26,8 @@ struct ButtonLook {
 };
 
 // First match wins: a disabled control shows its disabled picture even while hovered or on.
-constexpr PictureSlot ChoosePicture(const ButtonLook& look) {
+constexpr PictureSlot ChoosePicture(const ButtonLook& look)
+{
     if (look.disabled) return PictureSlot::Disabled;
     if (look.pressed) return PictureSlot::Pressed;
     if (look.hover) return PictureSlot::Hover;

@@ -12,7 +12,8 @@ constexpr long kCoordinateLimit = 32767;
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
 
 // One "%d" conversion: leading blanks, an optional sign, at least one digit.
-std::optional<int> ReadNumber(std::u16string_view text, size_t& pos) {
+std::optional<int> ReadNumber(std::u16string_view text, size_t& pos)
+{
     while (pos < text.size() && IsBlank(text[pos])) {
         ++pos;
     }
@@ -36,7 +37,8 @@ std::optional<int> ReadNumber(std::u16string_view text, size_t& pos) {
 
 } // namespace
 
-SkinRect ParseSkinRect(std::u16string_view value) {
+SkinRect ParseSkinRect(std::u16string_view value)
+{
     value = value.substr(0, kMaxRectValueLength);
     std::array<int, 4> numbers{1, 1, 1, 1};
     size_t pos = 0;

@@ -10,20 +10,23 @@ constexpr int kWheelNotch = 120;
 
 } // namespace
 
-void SliderModel::SetRange(int minimum, int maximum) {
+void SliderModel::SetRange(int minimum, int maximum)
+{
     minimum_ = minimum;
     maximum_ = std::max(minimum, maximum);
     SetPosition(position_);
 }
 
-void SliderModel::SetFaceSize(int width, int height) {
+void SliderModel::SetFaceSize(int width, int height)
+{
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
 }
 
 void SliderModel::SetPosition(int position) { position_ = std::clamp(position, minimum_, maximum_); }
 
-int SliderModel::PixelOf(int position) const {
+int SliderModel::PixelOf(int position) const
+{
     const int64_t span = int64_t{maximum_} - minimum_;
     if (span == 0) {
         return 0;
@@ -31,7 +34,8 @@ int SliderModel::PixelOf(int position) const {
     return static_cast<int>((int64_t{position} - minimum_) * Extent() / span);
 }
 
-int SliderModel::PositionAt(int pixel) const {
+int SliderModel::PositionAt(int pixel) const
+{
     if (Extent() == 0 || pixel <= 0) {
         return minimum_;
     }
@@ -41,7 +45,8 @@ int SliderModel::PositionAt(int pixel) const {
     return static_cast<int>(std::clamp<int64_t>(position, minimum_, maximum_));
 }
 
-bool SliderModel::Follow(int x, int y) {
+bool SliderModel::Follow(int x, int y)
+{
     const int pixel = Along(x, y);
     if (pixel == PixelOf(position_)) {
         return false;
@@ -50,7 +55,8 @@ bool SliderModel::Follow(int x, int y) {
     return true;
 }
 
-bool SliderModel::Press(int x, int y) {
+bool SliderModel::Press(int x, int y)
+{
     if (!enabled_) {
         return false;
     }
@@ -59,14 +65,16 @@ bool SliderModel::Press(int x, int y) {
     return Follow(x, y);
 }
 
-bool SliderModel::Move(int x, int y) {
+bool SliderModel::Move(int x, int y)
+{
     if (!enabled_ || !dragging_) {
         return false;
     }
     return Follow(x, y);
 }
 
-bool SliderModel::Release() {
+bool SliderModel::Release()
+{
     if (!enabled_) {
         return false;
     }
@@ -74,7 +82,8 @@ bool SliderModel::Release() {
     return true;
 }
 
-bool SliderModel::Key(SliderKey key) {
+bool SliderModel::Key(SliderKey key)
+{
     if (!enabled_) {
         return false;
     }
@@ -94,7 +103,8 @@ bool SliderModel::Key(SliderKey key) {
     return true;
 }
 
-bool SliderModel::Wheel(int delta) {
+bool SliderModel::Wheel(int delta)
+{
     if (!enabled_ || !focus_) {
         return false;
     }

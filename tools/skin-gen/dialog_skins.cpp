@@ -34,7 +34,8 @@ struct Scene {
     int page = 0;
 };
 
-void DrawFrame(QPainter& painter, const QSize& size, Glyph titleGlyph, uint32_t seed) {
+void DrawFrame(QPainter& painter, const QSize& size, Glyph titleGlyph, uint32_t seed)
+{
     DrawBrushedPanel(painter, QRect(QPoint(0, 0), size), QColor(0x22, 0x25, 0x2B), seed);
     DrawBrand(painter, QPointF(18, 14), 24);
     painter.save();
@@ -45,7 +46,8 @@ void DrawFrame(QPainter& painter, const QSize& size, Glyph titleGlyph, uint32_t 
     DrawGlyph(painter, QRectF(size.width() - 38, 16, 18, 18), titleGlyph, DimTextColor());
 }
 
-void DrawItem(QPainter& painter, const Item& item, const Scene& scene) {
+void DrawItem(QPainter& painter, const Item& item, const Scene& scene)
+{
     const QRectF area(item.rect);
     switch (item.kind) {
     case Kind::TextButton: DrawButtonFace(painter, area, scene.look); break;
@@ -67,7 +69,8 @@ void DrawItem(QPainter& painter, const Item& item, const Scene& scene) {
 }
 
 QImage DrawDialog(const QSize& size, Glyph titleGlyph, const std::vector<Item>& items, const std::vector<PlainItem>& plains,
-                  const Scene& scene) {
+                  const Scene& scene)
+{
     QImage image = NewPicture(size.width(), size.height());
     QPainter painter(&image);
     DrawFrame(painter, size, titleGlyph, 0x9E37u);
@@ -82,7 +85,8 @@ QImage DrawDialog(const QSize& size, Glyph titleGlyph, const std::vector<Item>& 
     return image;
 }
 
-void WriteRects(SkinIni& ini, const std::vector<Item>& items, const std::vector<PlainItem>& plains) {
+void WriteRects(SkinIni& ini, const std::vector<Item>& items, const std::vector<PlainItem>& plains)
+{
     for (const Item& item : items) {
         ini.Image(item.key, item.rect);
     }
@@ -93,7 +97,8 @@ void WriteRects(SkinIni& ini, const std::vector<Item>& items, const std::vector<
 
 // Saves one picture per distinct file of a state set, drawing each in its slot's look.
 bool SaveSet(const std::string& folder, const kovantis::StateSet& set, const std::array<Look, 5>& looks,
-             const std::function<QImage(Look)>& draw) {
+             const std::function<QImage(Look)>& draw)
+{
     bool ok = true;
     std::vector<std::string_view> written;
     for (size_t slot = 0; slot < set.size(); ++slot) {
@@ -111,7 +116,8 @@ constexpr std::array kSlotLooks{Look::Normal, Look::Over, Look::Down, Look::Disa
 // Key assignment dialog.
 constexpr QSize kCompositeSize(480, 468);
 
-std::vector<Item> CompositeItems(int page, bool macroOnly) {
+std::vector<Item> CompositeItems(int page, bool macroOnly)
+{
     const std::array pageGlyphs{Glyph::Keyboard, Glyph::Layers, Glyph::Switch, Glyph::Chip};
     return {
         {"CONTROL_TITLE", QRect(176, 12, 30, 28), Kind::TitleIcon, macroOnly ? Glyph::Layers : Glyph::Keyboard},
@@ -131,7 +137,8 @@ std::vector<Item> CompositeItems(int page, bool macroOnly) {
     };
 }
 
-std::vector<Item> MacroPageItems() {
+std::vector<Item> MacroPageItems()
+{
     std::vector<Item> items{
         {"FUNC_MACRO_ADD", QRect(350, 116, 54, 30), Kind::GlyphButton, Glyph::Plus},
         {"FUNC_MACRO_DELETE", QRect(408, 116, 48, 30), Kind::GlyphButton, Glyph::Minus},
@@ -144,7 +151,8 @@ std::vector<Item> MacroPageItems() {
     return items;
 }
 
-std::vector<PlainItem> CompositePlains(int page) {
+std::vector<PlainItem> CompositePlains(int page)
+{
     std::vector<PlainItem> prompts{
         {"KEY_SETTING", QRect(210, 13, 170, 22), false},
     };
@@ -170,7 +178,8 @@ std::vector<PlainItem> CompositePlains(int page) {
     return prompts;
 }
 
-QImage DrawCompositePicture(int page, bool macroOnly, Look look) {
+QImage DrawCompositePicture(int page, bool macroOnly, Look look)
+{
     std::vector<Item> items = CompositeItems(page, macroOnly);
     if (page == 1) {
         const std::vector<Item> macro = MacroPageItems();
@@ -181,7 +190,8 @@ QImage DrawCompositePicture(int page, bool macroOnly, Look look) {
 
 } // namespace
 
-bool WriteCompositeSkin(const std::string& folder) {
+bool WriteCompositeSkin(const std::string& folder)
+{
     struct PageSet {
         const kovantis::StateSet* set;
         int page;
@@ -206,7 +216,8 @@ bool WriteCompositeSkin(const std::string& folder) {
     return ini.Save(folder + std::string(kovantis::kCompositeSkinFile)) && ok;
 }
 
-bool WriteProfileSkin(const std::string& folder) {
+bool WriteProfileSkin(const std::string& folder)
+{
     const QSize size(560, 420);
     const std::vector<Item> items{
         {"FUNC_ADD", QRect(20, 364, 52, 36), Kind::GlyphButton, Glyph::Plus},
@@ -227,7 +238,8 @@ bool WriteProfileSkin(const std::string& folder) {
     return ini.Save(folder + std::string(kovantis::kProfileSkinFile)) && ok;
 }
 
-bool WriteUpdateSkin(const std::string& folder) {
+bool WriteUpdateSkin(const std::string& folder)
+{
     const QSize size(480, 260);
     const std::vector<Item> items{
         {"CONTROL_OPENButton", QRect(368, 70, 90, 36), Kind::GlyphButton, Glyph::Folder},

@@ -12,7 +12,8 @@
 
 namespace {
 
-std::string WithSlash(std::string folder) {
+std::string WithSlash(std::string folder)
+{
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
     }
@@ -21,7 +22,8 @@ std::string WithSlash(std::string folder) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: skin-gen SKIN_FOLDER ICON_FOLDER\n");
         return 2;

@@ -38,7 +38,8 @@ struct Control {
     Glyph glyph = Glyph::Help;
 };
 
-Look LookIn(Role role, Picture picture) {
+Look LookIn(Role role, Picture picture)
+{
     switch (picture) {
     case Picture::Normal: return Look::Normal;
     case Picture::Over: return Look::Over;
@@ -55,14 +56,16 @@ Look LookIn(Role role, Picture picture) {
     }
 }
 
-QRect KeyCell(const KeyCap& key) {
+QRect KeyCell(const KeyCap& key)
+{
     const int rowTop = key.row == 0 ? kKeysTop : kKeysTop + kUnit * 3 / 2 + (key.row - 1) * kUnit;
     const int left = kKeysLeft + static_cast<int>(key.column * kUnit + 0.5);
     const int right = kKeysLeft + static_cast<int>((key.column + key.width) * kUnit + 0.5);
     return QRect(left, rowTop, right - left, static_cast<int>(key.height * kUnit + 0.5));
 }
 
-std::vector<Control> MainControls() {
+std::vector<Control> MainControls()
+{
     std::vector<Control> controls;
     auto add = [&](std::string key, QRect rect, Role role, QString legend = {}, Glyph glyph = Glyph::Help) {
         controls.push_back({std::move(key), rect, role, std::move(legend), {}, glyph});
@@ -156,7 +159,8 @@ constexpr std::array kPanelControls = std::to_array<Plain>({
     {"CONTROL_JDTStatic", {700, 658, 120, 12}},
 });
 
-void DrawControl(QPainter& painter, const Control& control, Picture picture) {
+void DrawControl(QPainter& painter, const Control& control, Picture picture)
+{
     const Look look = LookIn(control.role, picture);
     const QRectF area(control.rect);
     switch (control.role) {
@@ -239,7 +243,8 @@ void DrawControl(QPainter& painter, const Control& control, Picture picture) {
     }
 }
 
-void DrawBackground(QPainter& painter) {
+void DrawBackground(QPainter& painter)
+{
     DrawBrushedPanel(painter, QRect(0, 0, kWidth, kHeight), QColor(0x22, 0x25, 0x2B), 0x4B0A7u);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -269,7 +274,8 @@ void DrawBackground(QPainter& painter) {
     DrawWell(painter, QRectF(698, 656, 124, 16));
 }
 
-QImage DrawMainPicture(const std::vector<Control>& controls, Picture picture) {
+QImage DrawMainPicture(const std::vector<Control>& controls, Picture picture)
+{
     QImage image = NewPicture(kWidth, kHeight);
     QPainter painter(&image);
     DrawBackground(painter);
@@ -283,12 +289,14 @@ QImage DrawMainPicture(const std::vector<Control>& controls, Picture picture) {
 // (variant 1) and dim (variant 2).
 constexpr QSize kArrowTile(20, 20);
 
-QPoint ArrowTile(bool up, bool left, int variant) {
+QPoint ArrowTile(bool up, bool left, int variant)
+{
     const int index = (variant - 1) * 4 + (up ? 2 : 0) + (left ? 0 : 1);
     return QPoint(index * kArrowTile.width(), 0);
 }
 
-QImage DrawArrows() {
+QImage DrawArrows()
+{
     QImage image(8 * kArrowTile.width(), kArrowTile.height(), QImage::Format_RGB32);
     image.fill(QColor(0x15, 0x17, 0x1B));
     QPainter painter(&image);
@@ -307,7 +315,8 @@ QImage DrawArrows() {
     return image;
 }
 
-void WriteTexts(SkinIni& ini) {
+void WriteTexts(SkinIni& ini)
+{
     struct EffectName {
         const char* english;
         const char* chinese;
@@ -343,7 +352,8 @@ void WriteTexts(SkinIni& ini) {
 
 } // namespace
 
-bool WriteMainSkin(const std::string& folder) {
+bool WriteMainSkin(const std::string& folder)
+{
     const std::vector<Control> controls = MainControls();
     const std::array<std::pair<std::string_view, Picture>, 4> pictures{{
         {kovantis::kMainNormalPicture, Picture::Normal},

@@ -8,13 +8,15 @@
 namespace skingen {
 namespace {
 
-QColor Mix(QColor a, QColor b, double t) {
+QColor Mix(QColor a, QColor b, double t)
+{
     return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
                             static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
                             static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t));
 }
 
-QLinearGradient Vertical(const QRectF& area, QColor top, QColor bottom) {
+QLinearGradient Vertical(const QRectF& area, QColor top, QColor bottom)
+{
     QLinearGradient gradient(area.topLeft(), area.bottomLeft());
     gradient.setColorAt(0, top);
     gradient.setColorAt(1, bottom);
@@ -22,12 +24,14 @@ QLinearGradient Vertical(const QRectF& area, QColor top, QColor bottom) {
 }
 
 // A small deterministic generator for the brushed texture.
-uint32_t NextRandom(uint32_t& state) {
+uint32_t NextRandom(uint32_t& state)
+{
     state = state * 1664525u + 1013904223u;
     return state >> 8;
 }
 
-void DrawGlow(QPainter& painter, const QRectF& body, double radius, QColor color) {
+void DrawGlow(QPainter& painter, const QRectF& body, double radius, QColor color)
+{
     painter.setBrush(Qt::NoBrush);
     for (int ring = 3; ring >= 1; --ring) {
         QColor c = color;
@@ -44,7 +48,8 @@ QColor AccentDeep() { return QColor(0x10, 0x7E, 0xB8); }
 QColor TextColor() { return QColor(0xE3, 0xE8, 0xEE); }
 QColor DimTextColor() { return QColor(0x8B, 0x95, 0xA1); }
 
-QFont UiFont(double pixelSize, QFont::Weight weight) {
+QFont UiFont(double pixelSize, QFont::Weight weight)
+{
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
     font.setWeight(weight);
@@ -53,13 +58,15 @@ QFont UiFont(double pixelSize, QFont::Weight weight) {
     return font;
 }
 
-QImage NewPicture(int width, int height) {
+QImage NewPicture(int width, int height)
+{
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(0x1C, 0x1F, 0x24));
     return image;
 }
 
-void DrawBrushedPanel(QPainter& painter, const QRect& area, QColor base, uint32_t seed) {
+void DrawBrushedPanel(QPainter& painter, const QRect& area, QColor base, uint32_t seed)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(area, Vertical(area, base.lighter(118), base.darker(112)));
@@ -77,7 +84,8 @@ void DrawBrushedPanel(QPainter& painter, const QRect& area, QColor base, uint32_
     painter.restore();
 }
 
-void DrawPlate(QPainter& painter, const QRectF& area, double radius, QColor top, QColor bottom) {
+void DrawPlate(QPainter& painter, const QRectF& area, double radius, QColor top, QColor bottom)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -89,7 +97,8 @@ void DrawPlate(QPainter& painter, const QRectF& area, double radius, QColor top,
     painter.restore();
 }
 
-void DrawWell(QPainter& painter, const QRectF& area) {
+void DrawWell(QPainter& painter, const QRectF& area)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(0, 0, 0, 140), 1));
@@ -100,7 +109,8 @@ void DrawWell(QPainter& painter, const QRectF& area) {
     painter.restore();
 }
 
-void DrawKeycap(QPainter& painter, const QRectF& cell, Look look, const QString& legend, const QString& upper) {
+void DrawKeycap(QPainter& painter, const QRectF& cell, Look look, const QString& legend, const QString& upper)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -181,7 +191,8 @@ void DrawKeycap(QPainter& painter, const QRectF& cell, Look look, const QString&
     painter.restore();
 }
 
-void DrawButtonFace(QPainter& painter, const QRectF& area, Look look, double radius) {
+void DrawButtonFace(QPainter& painter, const QRectF& area, Look look, double radius)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QRectF body = area.adjusted(2, 2, -2, -2);
@@ -226,7 +237,8 @@ void DrawButtonFace(QPainter& painter, const QRectF& area, Look look, double rad
     painter.restore();
 }
 
-void DrawCaption(QPainter& painter, const QRectF& area, const QString& text, QColor color, double pixelSize, int flags) {
+void DrawCaption(QPainter& painter, const QRectF& area, const QString& text, QColor color, double pixelSize, int flags)
+{
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(UiFont(pixelSize));
@@ -235,7 +247,8 @@ void DrawCaption(QPainter& painter, const QRectF& area, const QString& text, QCo
     painter.restore();
 }
 
-QColor GlyphColor(Look look) {
+QColor GlyphColor(Look look)
+{
     switch (look) {
     case Look::Over: return Qt::white;
     case Look::Down:
@@ -247,7 +260,8 @@ QColor GlyphColor(Look look) {
     return TextColor();
 }
 
-void DrawGlyphButton(QPainter& painter, const QRectF& area, Look look, Glyph glyph) {
+void DrawGlyphButton(QPainter& painter, const QRectF& area, Look look, Glyph glyph)
+{
     DrawButtonFace(painter, area, look);
     const double side = std::min(area.width(), area.height()) * 0.5;
     QRectF box(0, 0, side, side);
@@ -255,7 +269,8 @@ void DrawGlyphButton(QPainter& painter, const QRectF& area, Look look, Glyph gly
     DrawGlyph(painter, box, glyph, look == Look::Selected ? QColor(Qt::white) : GlyphColor(look));
 }
 
-void DrawGlyph(QPainter& painter, const QRectF& r, Glyph glyph, QColor color) {
+void DrawGlyph(QPainter& painter, const QRectF& r, Glyph glyph, QColor color)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(color, std::max(1.4, r.width() / 9), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -373,7 +388,8 @@ void DrawGlyph(QPainter& painter, const QRectF& r, Glyph glyph, QColor color) {
     painter.restore();
 }
 
-void DrawBrand(QPainter& painter, const QPointF& origin, double height) {
+void DrawBrand(QPainter& painter, const QPointF& origin, double height)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF mark(origin, QSizeF(height, height));
@@ -392,7 +408,8 @@ void DrawBrand(QPainter& painter, const QPointF& origin, double height) {
     painter.restore();
 }
 
-QImage RoundedMask(int width, int height, double radius) {
+QImage RoundedMask(int width, int height, double radius)
+{
     QImage mask(width, height, QImage::Format_RGB32);
     mask.fill(Qt::white);
     QPainter painter(&mask);
@@ -405,7 +422,8 @@ QImage RoundedMask(int width, int height, double radius) {
     return mask;
 }
 
-bool SavePicture(const QImage& image, const std::string& path) {
+bool SavePicture(const QImage& image, const std::string& path)
+{
     const QString name = QString::fromStdString(path);
     if (name.endsWith(QLatin1String(".jpg"))) {
         return image.save(name, "JPG", 95);

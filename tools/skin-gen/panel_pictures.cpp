@@ -15,20 +15,23 @@ namespace {
 
 const QColor kPanelColour(0x1B, 0x1E, 0x23);
 
-QImage PanelTile(int width, int height) {
+QImage PanelTile(int width, int height)
+{
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(kPanelColour);
     return image;
 }
 
 // A small rounded chip behind a panel glyph; highlighted in the selected state.
-void DrawChip(QPainter& painter, const QRectF& area, bool selected) {
+void DrawChip(QPainter& painter, const QRectF& area, bool selected)
+{
     DrawButtonFace(painter, area, selected ? Look::Selected : Look::Normal, 6);
 }
 
 enum class Direction { Left, Right, Up, Down, Converge, Spread };
 
-void DrawDirection(QPainter& painter, const QRectF& area, Direction direction, QColor color) {
+void DrawDirection(QPainter& painter, const QRectF& area, Direction direction, QColor color)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -52,7 +55,8 @@ void DrawDirection(QPainter& painter, const QRectF& area, Direction direction, Q
     painter.restore();
 }
 
-bool WriteDirectionPictures(const std::string& folder) {
+bool WriteDirectionPictures(const std::string& folder)
+{
     struct Pair {
         kovantis::PicturePair names;
         Direction direction;
@@ -75,7 +79,8 @@ bool WriteDirectionPictures(const std::string& folder) {
     return ok;
 }
 
-bool WriteColourPictures(const std::string& folder) {
+bool WriteColourPictures(const std::string& folder)
+{
     struct Swatch {
         kovantis::PicturePair names;
         QColor colour;
@@ -108,7 +113,8 @@ bool WriteColourPictures(const std::string& folder) {
     return ok;
 }
 
-bool WriteTogglePictures(const std::string& folder) {
+bool WriteTogglePictures(const std::string& folder)
+{
     bool ok = true;
     for (bool on : {false, true}) {
         QImage image = PanelTile(30, 30);
@@ -132,7 +138,8 @@ bool WriteTogglePictures(const std::string& folder) {
     return ok;
 }
 
-bool WriteToolPictures(const std::string& folder) {
+bool WriteToolPictures(const std::string& folder)
+{
     bool ok = true;
     const std::array tools{std::pair{kovantis::kToolPictures[0], Glyph::Brush},
                            std::pair{kovantis::kToolPictures[1], Glyph::Bucket}};
@@ -149,7 +156,8 @@ bool WriteToolPictures(const std::string& folder) {
     return ok;
 }
 
-bool WriteLampPictures(const std::string& folder) {
+bool WriteLampPictures(const std::string& folder)
+{
     bool ok = true;
     for (bool on : {false, true}) {
         QImage image = PanelTile(40, 40);
@@ -171,7 +179,8 @@ bool WriteLampPictures(const std::string& folder) {
 }
 
 // Slider face: a groove with one tick per position, filled up to the knob.
-QImage DrawSliderFace(int positions, int position) {
+QImage DrawSliderFace(int positions, int position)
+{
     constexpr int kWidth = 160, kHeight = 22, kKnob = 8;
     // The slider's well is part of its face, so a hidden slider leaves no empty well behind.
     QImage image = PanelTile(kWidth, kHeight);
@@ -205,7 +214,8 @@ QImage DrawSliderFace(int positions, int position) {
     return image;
 }
 
-bool WriteSliderFaces(const std::string& folder) {
+bool WriteSliderFaces(const std::string& folder)
+{
     bool ok = true;
     for (int face = 0; face < kovantis::kSliderFaceCount; ++face) {
         // Brightness has five positions, speed four; the spare faces repeat the brightness set.
@@ -218,7 +228,8 @@ bool WriteSliderFaces(const std::string& folder) {
 }
 
 // Progress frames: ten segments with a comet of light running along them.
-bool WriteProgressFrames(const std::string& folder) {
+bool WriteProgressFrames(const std::string& folder)
+{
     bool ok = true;
     constexpr int kSegments = 10;
     for (int frame = 1; frame <= kovantis::kProgressFrameCount; ++frame) {
@@ -240,7 +251,8 @@ bool WriteProgressFrames(const std::string& folder) {
     return ok;
 }
 
-QImage DrawTrayIcon(bool present, bool activity) {
+QImage DrawTrayIcon(bool present, bool activity)
+{
     QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -265,7 +277,8 @@ QImage DrawTrayIcon(bool present, bool activity) {
     return image;
 }
 
-QImage DrawAppIcon(int size) {
+QImage DrawAppIcon(int size)
+{
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -295,7 +308,8 @@ QImage DrawAppIcon(int size) {
 
 } // namespace
 
-bool WritePanelPictures(const std::string& folder) {
+bool WritePanelPictures(const std::string& folder)
+{
     bool ok = WriteDirectionPictures(folder);
     ok = WriteColourPictures(folder) && ok;
     ok = WriteTogglePictures(folder) && ok;
@@ -305,7 +319,8 @@ bool WritePanelPictures(const std::string& folder) {
     return WriteProgressFrames(folder) && ok;
 }
 
-bool WriteIcons(const std::string& skinFolder, const std::string& iconFolder) {
+bool WriteIcons(const std::string& skinFolder, const std::string& iconFolder)
+{
     bool ok = SavePicture(DrawTrayIcon(false, false), skinFolder + "icon_128.png");
     ok = SavePicture(DrawTrayIcon(true, false), skinFolder + "icon_141.png") && ok;
     ok = SavePicture(DrawTrayIcon(true, true), skinFolder + "icon_142.png") && ok;

@@ -15,7 +15,8 @@
 
 namespace kovantis {
 
-QRegion WindowShapeOf(const QImage& mask) {
+QRegion WindowShapeOf(const QImage& mask)
+{
     // Marking the white pixels gives a bitmap whose region is everything else.
     const QImage opaque = mask.convertToFormat(QImage::Format_RGB32);
     QRegion shape(QBitmap::fromImage(opaque.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
@@ -23,7 +24,8 @@ QRegion WindowShapeOf(const QImage& mask) {
     return shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape;
 }
 
-QRegion WindowShapeOf(const std::vector<ShapeRect>& shape) {
+QRegion WindowShapeOf(const std::vector<ShapeRect>& shape)
+{
     if (shape.empty()) {
         return QRegion(-1, -1, 1, 1);
     }
@@ -38,14 +40,16 @@ QRegion WindowShapeOf(const std::vector<ShapeRect>& shape) {
 }
 
 CBaseDialog::CBaseDialog(const std::string& skinFilePath, QWidget* parent)
-    : QDialog(parent), skin_(SkinFile::Open(skinFilePath)), pictures_(skin_.Folder()) {
+    : QDialog(parent), skin_(SkinFile::Open(skinFilePath)), pictures_(skin_.Folder())
+{
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     // The background picture covers every pixel, so nothing is erased before painting.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-bool CBaseDialog::SetUpSkinWindow() {
+bool CBaseDialog::SetUpSkinWindow()
+{
     // The background is also a state picture of the window's buttons: one picture serves both.
     background_ = pictures_.PictureAt(skin_.BackgroundPath());
     if (!background_.Available()) {
@@ -76,22 +80,26 @@ bool CBaseDialog::SetUpSkinWindow() {
     return true;
 }
 
-void CBaseDialog::PlaceImageButton(CPngButton& button, std::string_view key, const StateSet& set) {
+void CBaseDialog::PlaceImageButton(CPngButton& button, std::string_view key, const StateSet& set)
+{
     button.SetPictures(pictures_.Set(set));
     button.ApplySkinRect(skin_.Rect(key));
 }
 
-void CBaseDialog::PlaceControl(QWidget& control, std::string_view key) const {
+void CBaseDialog::PlaceControl(QWidget& control, std::string_view key) const
+{
     const SkinRect rect = skin_.Rect(key);
     control.setGeometry(rect.x, rect.y, rect.w, rect.h);
 }
 
-void CBaseDialog::MoveControl(QWidget& control, std::string_view key) const {
+void CBaseDialog::MoveControl(QWidget& control, std::string_view key) const
+{
     const SkinRect rect = skin_.Rect(key);
     control.move(rect.x, rect.y);
 }
 
-void CBaseDialog::keyPressEvent(QKeyEvent* event) {
+void CBaseDialog::keyPressEvent(QKeyEvent* event)
+{
     switch (event->key()) {
     case Qt::Key_F1:
         if (event->modifiers() != Qt::NoModifier) {
@@ -114,12 +122,14 @@ void CBaseDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CBaseDialog::paintEvent(QPaintEvent* event) {
+void CBaseDialog::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
     background_.DrawArea(painter, event->rect());
 }
 
-void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+void CBaseDialog::mousePressEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
@@ -132,7 +142,8 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
     dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
-void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
+{
     if (dragging_ && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - dragOffset_);
         return;
@@ -140,7 +151,8 @@ void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
 }
 
-void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event)
+{
     if (event->button() == Qt::LeftButton) {
         dragging_ = false;
     }

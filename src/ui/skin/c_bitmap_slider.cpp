@@ -10,7 +10,8 @@
 namespace kovantis {
 namespace {
 
-std::optional<SliderKey> SliderKeyOf(int key) {
+std::optional<SliderKey> SliderKeyOf(int key)
+{
     switch (key) {
     case Qt::Key_PageUp: return SliderKey::PageUp;
     case Qt::Key_PageDown: return SliderKey::PageDown;
@@ -26,37 +27,43 @@ std::optional<SliderKey> SliderKeyOf(int key) {
 
 } // namespace
 
-CBitmapSlider::CBitmapSlider(int controlId, QWidget* parent) : QWidget(parent), controlId_(controlId) {
+CBitmapSlider::CBitmapSlider(int controlId, QWidget* parent) : QWidget(parent), controlId_(controlId)
+{
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setMouseTracking(true);
 }
 
-void CBitmapSlider::SetRange(int minimum, int maximum) {
+void CBitmapSlider::SetRange(int minimum, int maximum)
+{
     model_.SetRange(minimum, maximum);
     update();
 }
 
-void CBitmapSlider::SetPosition(int position) {
+void CBitmapSlider::SetPosition(int position)
+{
     model_.SetPosition(position);
     update();
 }
 
-void CBitmapSlider::SetFace(const QPixmap& face) {
+void CBitmapSlider::SetFace(const QPixmap& face)
+{
     face_ = face;
     model_.SetFaceSize(face.width(), face.height());
     resize(face.size());
     update();
 }
 
-void CBitmapSlider::Report(bool changed) {
+void CBitmapSlider::Report(bool changed)
+{
     if (changed) {
         update();
         emit PositionChanged(controlId_, model_.Position());
     }
 }
 
-void CBitmapSlider::paintEvent(QPaintEvent*) {
+void CBitmapSlider::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.drawPixmap(0, 0, face_);
     if (model_.HasFocus()) {
@@ -65,7 +72,8 @@ void CBitmapSlider::paintEvent(QPaintEvent*) {
     }
 }
 
-void CBitmapSlider::mousePressEvent(QMouseEvent* event) {
+void CBitmapSlider::mousePressEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -76,18 +84,21 @@ void CBitmapSlider::mousePressEvent(QMouseEvent* event) {
     Report(changed);
 }
 
-void CBitmapSlider::mouseMoveEvent(QMouseEvent* event) {
+void CBitmapSlider::mouseMoveEvent(QMouseEvent* event)
+{
     const QPoint at = event->position().toPoint();
     Report(model_.Move(at.x(), at.y()));
 }
 
-void CBitmapSlider::mouseReleaseEvent(QMouseEvent* event) {
+void CBitmapSlider::mouseReleaseEvent(QMouseEvent* event)
+{
     if (event->button() == Qt::LeftButton) {
         Report(model_.Release());
     }
 }
 
-void CBitmapSlider::keyPressEvent(QKeyEvent* event) {
+void CBitmapSlider::keyPressEvent(QKeyEvent* event)
+{
     const std::optional<SliderKey> key = SliderKeyOf(event->key());
     if (!key) {
         QWidget::keyPressEvent(event);
@@ -96,17 +107,20 @@ void CBitmapSlider::keyPressEvent(QKeyEvent* event) {
     Report(model_.Key(*key));
 }
 
-void CBitmapSlider::wheelEvent(QWheelEvent* event) {
+void CBitmapSlider::wheelEvent(QWheelEvent* event)
+{
     Report(model_.Wheel(event->angleDelta().y()));
 }
 
-void CBitmapSlider::leaveEvent(QEvent* event) {
+void CBitmapSlider::leaveEvent(QEvent* event)
+{
     model_.Leave();
     update();
     QWidget::leaveEvent(event);
 }
 
-void CBitmapSlider::changeEvent(QEvent* event) {
+void CBitmapSlider::changeEvent(QEvent* event)
+{
     if (event->type() == QEvent::EnabledChange) {
         model_.SetEnabled(isEnabled());
     }

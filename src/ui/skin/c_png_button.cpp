@@ -14,7 +14,8 @@ namespace {
 // Tooltip timing is derived from one 2000 ms base: it stays up ten times as long.
 constexpr int kTipDisplayMs = 10 * 2000;
 
-Qt::Alignment AlignmentOf(uint32_t format) {
+Qt::Alignment AlignmentOf(uint32_t format)
+{
     Qt::Alignment alignment;
     if (format & kCaptionCenter) {
         alignment |= Qt::AlignHCenter;
@@ -38,36 +39,42 @@ Qt::Alignment AlignmentOf(uint32_t format) {
 
 } // namespace
 
-CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
+CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent)
+{
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void CPngButton::SetPictures(const StatePixmaps& pictures) {
+void CPngButton::SetPictures(const StatePixmaps& pictures)
+{
     pictures_ = pictures;
     RegisterPieces();
     update();
 }
 
-void CPngButton::SetPicture(PictureSlot slot, const QPixmap& picture) {
+void CPngButton::SetPicture(PictureSlot slot, const QPixmap& picture)
+{
     pictures_[static_cast<size_t>(slot)] = picture;
     update();
 }
 
-void CPngButton::SetOrigin(QPoint origin) {
+void CPngButton::SetOrigin(QPoint origin)
+{
     origin_ = origin;
     placed_ = true;
     RegisterPieces();
     update();
 }
 
-QRect CPngButton::PieceRect() const {
+QRect CPngButton::PieceRect() const
+{
     return QRect(origin_ - QPoint(1, 1), size());
 }
 
-void CPngButton::RegisterPieces() {
+void CPngButton::RegisterPieces()
+{
     if (!placed_) {
         return;
     }
@@ -76,7 +83,8 @@ void CPngButton::RegisterPieces() {
     }
 }
 
-void CPngButton::ApplySkinRect(const SkinRect& rect) {
+void CPngButton::ApplySkinRect(const SkinRect& rect)
+{
     setGeometry(rect.x, rect.y, rect.w, rect.h);
     SetOrigin(QPoint(rect.x, rect.y));
     if (rect.IsAbsent()) {
@@ -84,48 +92,56 @@ void CPngButton::ApplySkinRect(const SkinRect& rect) {
     }
 }
 
-void CPngButton::SetOn(bool on) {
+void CPngButton::SetOn(bool on)
+{
     if (on_ != on) {
         on_ = on;
         update();
     }
 }
 
-void CPngButton::SetFrameMode(bool enabled, const QColor& color, int value) {
+void CPngButton::SetFrameMode(bool enabled, const QColor& color, int value)
+{
     frameMode_ = enabled;
     frameColor_ = color;
     frameValue_ = enabled ? std::min(value, 100) : value;
     update();
 }
 
-void CPngButton::SetDimmed(bool dimmed) {
+void CPngButton::SetDimmed(bool dimmed)
+{
     if (dimmed_ != dimmed) {
         dimmed_ = dimmed;
         update();
     }
 }
 
-void CPngButton::SetCaptionStyle(const CaptionStyle& style) {
+void CPngButton::SetCaptionStyle(const CaptionStyle& style)
+{
     caption_ = style;
     captionShown_ = true;
     update();
 }
 
-void CPngButton::SetCaptionShown(bool shown) {
+void CPngButton::SetCaptionShown(bool shown)
+{
     captionShown_ = shown;
     update();
 }
 
-void CPngButton::SetTipText(const QString& text) {
+void CPngButton::SetTipText(const QString& text)
+{
     tipText_ = text;
     setToolTip(text);
 }
 
-PictureSlot CPngButton::CurrentSlot() const {
+PictureSlot CPngButton::CurrentSlot() const
+{
     return ChoosePicture(ButtonLook{!isEnabled(), isDown(), hover_, on_});
 }
 
-void CPngButton::paintEvent(QPaintEvent*) {
+void CPngButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     const PictureSlot slot = CurrentSlot();
     if (frameMode_) {
@@ -147,7 +163,8 @@ void CPngButton::paintEvent(QPaintEvent*) {
     }
 }
 
-void CPngButton::DrawCaption(QPainter& painter) {
+void CPngButton::DrawCaption(QPainter& painter)
+{
     const QString caption = text().left(259);
     if (caption.isEmpty()) {
         return;
@@ -176,7 +193,8 @@ void CPngButton::DrawCaption(QPainter& painter) {
     painter.restore();
 }
 
-void CPngButton::enterEvent(QEnterEvent* event) {
+void CPngButton::enterEvent(QEnterEvent* event)
+{
     hover_ = true;
     update();
     if (!tipText_.isEmpty()) {
@@ -185,13 +203,15 @@ void CPngButton::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
 }
 
-void CPngButton::leaveEvent(QEvent* event) {
+void CPngButton::leaveEvent(QEvent* event)
+{
     hover_ = false;
     update();
     QAbstractButton::leaveEvent(event);
 }
 
-void CPngButton::mouseDoubleClickEvent(QMouseEvent* event) {
+void CPngButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
     // The second click of a double click is a press of its own.
     mousePressEvent(event);
 }

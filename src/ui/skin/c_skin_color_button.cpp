@@ -6,7 +6,8 @@
 namespace kovantis {
 namespace {
 
-std::optional<QColor> AskWithColorDialog(const QColor& current, QWidget* parent) {
+std::optional<QColor> AskWithColorDialog(const QColor& current, QWidget* parent)
+{
     const QColor chosen = QColorDialog::getColor(current, parent);
     return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
 }
@@ -16,7 +17,8 @@ constexpr int kFocusGap = 3;
 
 } // namespace
 
-CSkinColorButton::CSkinColorButton(QWidget* parent) : QAbstractButton(parent), chooser_(AskWithColorDialog) {
+CSkinColorButton::CSkinColorButton(QWidget* parent) : QAbstractButton(parent), chooser_(AskWithColorDialog)
+{
     setFocusPolicy(Qt::StrongFocus);
     // Repaints when the pointer comes and goes, so the lit border follows it.
     setAttribute(Qt::WA_Hover);
@@ -24,19 +26,22 @@ CSkinColorButton::CSkinColorButton(QWidget* parent) : QAbstractButton(parent), c
     connect(this, &QAbstractButton::clicked, this, &CSkinColorButton::Choose);
 }
 
-void CSkinColorButton::SetColor(const QColor& color) {
+void CSkinColorButton::SetColor(const QColor& color)
+{
     color_ = color;
     update();
 }
 
-void CSkinColorButton::Choose() {
+void CSkinColorButton::Choose()
+{
     if (const std::optional<QColor> chosen = chooser_(color_, this)) {
         SetColor(*chosen);
         emit ColorChosen(*chosen);
     }
 }
 
-void CSkinColorButton::paintEvent(QPaintEvent*) {
+void CSkinColorButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     const QRect face = rect().adjusted(kFocusGap + 1, kFocusGap + 1, -kFocusGap - 1, -kFocusGap - 1);
     const bool lit = underMouse() || isDown();

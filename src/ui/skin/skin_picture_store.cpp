@@ -17,7 +17,8 @@ constexpr int kBandRows = 64;
 
 // Whether the picture's format decodes a rectangle of itself without decoding the whole first
 // (JPEG does; PNG and BMP would decode the whole for every band).
-bool DecodesBands(const std::string& path) {
+bool DecodesBands(const std::string& path)
+{
     if (!IsRegularFile(path)) {
         return false;
     }
@@ -28,7 +29,8 @@ bool DecodesBands(const std::string& path) {
 
 } // namespace
 
-QPixmap LoadSkinPicture(const std::string& path) {
+QPixmap LoadSkinPicture(const std::string& path)
+{
     // A FIFO or a device named as a picture would block or never end.
     if (path.empty() || !IsRegularFile(path)) {
         return {};
@@ -38,19 +40,22 @@ QPixmap LoadSkinPicture(const std::string& path) {
     return QPixmap::fromImage(reader.read());
 }
 
-SkinPicture::SkinPicture(const QPixmap& pixmap) : state_(std::make_shared<State>()) {
+SkinPicture::SkinPicture(const QPixmap& pixmap) : state_(std::make_shared<State>())
+{
     state_->decoded = true;
     state_->pixmap = pixmap;
 }
 
-SkinPicture SkinPicture::FromFile(std::string path) {
+SkinPicture SkinPicture::FromFile(std::string path)
+{
     SkinPicture picture;
     picture.state_ = std::make_shared<State>();
     picture.state_->path = std::move(path);
     return picture;
 }
 
-QSize SkinPicture::Size() const {
+QSize SkinPicture::Size() const
+{
     if (!state_) {
         return {};
     }
@@ -72,12 +77,14 @@ QSize SkinPicture::Size() const {
     return state_->headerSize;
 }
 
-bool SkinPicture::Available() const {
+bool SkinPicture::Available() const
+{
     const QSize size = Size();
     return size.isValid() && !size.isEmpty();
 }
 
-const QPixmap& SkinPicture::Pixmap() const {
+const QPixmap& SkinPicture::Pixmap() const
+{
     static const QPixmap none;
     if (!state_) {
         return none;
@@ -89,22 +96,26 @@ const QPixmap& SkinPicture::Pixmap() const {
     return state_->pixmap;
 }
 
-bool SkinPicture::RectOrder::operator()(const QRect& a, const QRect& b) const {
+bool SkinPicture::RectOrder::operator()(const QRect& a, const QRect& b) const
+{
     return std::tuple(a.y(), a.x(), a.height(), a.width()) < std::tuple(b.y(), b.x(), b.height(), b.width());
 }
 
-void SkinPicture::AddPiece(const QRect& rect) const {
+void SkinPicture::AddPiece(const QRect& rect) const
+{
     if (!state_ || rect.isEmpty() || std::ranges::find(state_->registered, rect) != state_->registered.end()) {
         return;
     }
     state_->registered.push_back(rect);
 }
 
-size_t SkinPicture::PieceCount() const {
+size_t SkinPicture::PieceCount() const
+{
     return state_ ? state_->pieces.size() : 0;
 }
 
-void SkinPicture::Draw(QPainter& painter, QPoint at, const QRect& source) const {
+void SkinPicture::Draw(QPainter& painter, QPoint at, const QRect& source) const
+{
     if (!state_) {
         return;
     }
@@ -115,7 +126,8 @@ void SkinPicture::Draw(QPainter& painter, QPoint at, const QRect& source) const 
     painter.drawImage(at, Piece(source));
 }
 
-void SkinPicture::DrawArea(QPainter& painter, const QRect& area) const {
+void SkinPicture::DrawArea(QPainter& painter, const QRect& area) const
+{
     if (!state_) {
         return;
     }
@@ -138,7 +150,8 @@ void SkinPicture::DrawArea(QPainter& painter, const QRect& area) const {
     }
 }
 
-const QImage& SkinPicture::Band(int number, QSize size) const {
+const QImage& SkinPicture::Band(int number, QSize size) const
+{
     State& state = *state_;
     if (state.bandNumber == number) {
         return state.band;
@@ -155,7 +168,8 @@ const QImage& SkinPicture::Band(int number, QSize size) const {
     return state.band;
 }
 
-const QImage& SkinPicture::Piece(const QRect& rect) const {
+const QImage& SkinPicture::Piece(const QRect& rect) const
+{
     State& state = *state_;
     if (const auto found = state.pieces.find(rect); found != state.pieces.end()) {
         return found->second;
@@ -199,7 +213,8 @@ const QImage& SkinPicture::Piece(const QRect& rect) const {
     return state.pieces.try_emplace(rect).first->second;
 }
 
-SkinPicture SkinPictureStore::Lazy(std::string_view name) {
+SkinPicture SkinPictureStore::Lazy(std::string_view name)
+{
     auto found = loaded_.find(name);
     if (found == loaded_.end()) {
         found = loaded_.emplace(std::string(name), SkinPicture::FromFile(folder_ + std::string(name))).first;
@@ -207,22 +222,26 @@ SkinPicture SkinPictureStore::Lazy(std::string_view name) {
     return found->second;
 }
 
-QPixmap SkinPictureStore::Picture(std::string_view name) {
+QPixmap SkinPictureStore::Picture(std::string_view name)
+{
     return Lazy(name).Pixmap();
 }
 
-SkinPicture SkinPictureStore::PictureAt(const std::string& path) {
+SkinPicture SkinPictureStore::PictureAt(const std::string& path)
+{
     if (!path.empty() && path.size() > folder_.size() && path.compare(0, folder_.size(), folder_) == 0) {
         return Lazy(std::string_view(path).substr(folder_.size()));
     }
     return SkinPicture::FromFile(path);
 }
 
-bool SkinPictureStore::Require(std::span<const std::string_view> names) {
+bool SkinPictureStore::Require(std::span<const std::string_view> names)
+{
     return std::all_of(names.begin(), names.end(), [this](std::string_view name) { return Lazy(name).Available(); });
 }
 
-StatePixmaps SkinPictureStore::Set(const StateSet& set) {
+StatePixmaps SkinPictureStore::Set(const StateSet& set)
+{
     StatePixmaps pixmaps;
     std::transform(set.begin(), set.end(), pixmaps.begin(), [this](std::string_view name) { return Lazy(name); });
     return pixmaps;

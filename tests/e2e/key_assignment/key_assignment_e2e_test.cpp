@@ -34,7 +34,8 @@ protected:
     }
 };
 
-TEST_F(KeyAssignmentAtTheDesktop, SuperAndEscapeAreCapturedAsKeysAndReachTheKeyboard) {
+TEST_F(KeyAssignmentAtTheDesktop, SuperAndEscapeAreCapturedAsKeysAndReachTheKeyboard)
+{
     const size_t a = PositionOf(kA);
     const size_t b = PositionOf(kB);
 

@@ -12,7 +12,8 @@
 
 namespace {
 
-kovantis::Keymap Take(const uint8_t*& data, size_t& size, const kovantis::Keymap& fallback) {
+kovantis::Keymap Take(const uint8_t*& data, size_t& size, const kovantis::Keymap& fallback)
+{
     kovantis::Keymap keymap = fallback;
     const size_t n = std::min(size, keymap.size());
     std::copy(data, data + n, keymap.begin());
@@ -23,7 +24,8 @@ kovantis::Keymap Take(const uint8_t*& data, size_t& size, const kovantis::Keymap
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     using namespace kovantis;
     const uint8_t selector = size > 0 ? data[0] : 0;
     const Keymap keymap = Take(data, size, {});

@@ -7,7 +7,8 @@
 #include "skin/skin_file.h"
 #include "skin/skin_rect.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::u16string wide;
     for (size_t i = 0; i + 1 < size; i += 2) {

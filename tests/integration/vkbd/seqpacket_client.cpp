@@ -9,7 +9,8 @@
 
 namespace kovantis::vkbd::testing {
 
-bool SeqpacketClient::Connect(const std::string& path) {
+bool SeqpacketClient::Connect(const std::string& path)
+{
     Close();
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -22,19 +23,22 @@ bool SeqpacketClient::Connect(const std::string& path) {
     return true;
 }
 
-void SeqpacketClient::Close() {
+void SeqpacketClient::Close()
+{
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
     }
 }
 
-bool SeqpacketClient::Send(std::span<const uint8_t> packet) const {
+bool SeqpacketClient::Send(std::span<const uint8_t> packet) const
+{
     return ::send(fd_, packet.data(), packet.size(), MSG_NOSIGNAL) ==
            static_cast<ssize_t>(packet.size());
 }
 
-std::optional<std::vector<uint8_t>> SeqpacketClient::Receive(int timeoutMs) const {
+std::optional<std::vector<uint8_t>> SeqpacketClient::Receive(int timeoutMs) const
+{
     pollfd entry{fd_, POLLIN, 0};
     if (::poll(&entry, 1, timeoutMs) <= 0) {
         return std::nullopt;
@@ -46,7 +50,8 @@ std::optional<std::vector<uint8_t>> SeqpacketClient::Receive(int timeoutMs) cons
 }
 
 std::optional<std::array<uint8_t, 64>> SeqpacketClient::Exchange(
-    const std::array<uint8_t, 64>& report, int timeoutMs) const {
+    const std::array<uint8_t, 64>& report, int timeoutMs) const
+{
     std::vector<uint8_t> packet{0x01};
     packet.insert(packet.end(), report.begin(), report.end());
     if (!Send(packet)) {

@@ -23,35 +23,41 @@ using testing::VkbdProcess;
 
 class VkbdLinkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         folder_ = testing::MakeTestFolder();
         ASSERT_FALSE(folder_.empty());
         vkbd_ = std::make_unique<VkbdProcess>(folder_);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         vkbd_.reset();
         std::filesystem::remove_all(folder_);
     }
 
     // Starts the keyboard and connects a host, checking the hello.
-    void StartAndConnect(const std::vector<std::string>& arguments = {}) {
+    void StartAndConnect(const std::vector<std::string>& arguments = {})
+    {
         ASSERT_TRUE(vkbd_->Start(arguments));
         Connect();
     }
-    void Connect() {
+    void Connect()
+    {
         ASSERT_TRUE(host_.Connect(vkbd_->SocketPath()));
         const auto hello = host_.Receive();
         ASSERT_TRUE(hello);
         EXPECT_EQ(*hello, (std::vector<uint8_t>{0x00, 0x7C, 0x3A, 0xA1, 0x09}));
     }
     std::array<uint8_t, 64> Exchange(uint8_t command, size_t length, size_t address,
-                                     std::vector<uint8_t> data = {}) {
+                                     std::vector<uint8_t> data = {})
+    {
         const auto reply = host_.Exchange(MakeRequest(command, length, address, data));
         EXPECT_TRUE(reply) << "no reply to command " << int(command);
         return reply.value_or(std::array<uint8_t, 64>{});
     }
     // Expects the connection to have been closed by the keyboard.
-    void ExpectClosed() {
+    void ExpectClosed()
+    {
         const auto packet = host_.Receive();
         ASSERT_TRUE(packet);
         EXPECT_TRUE(packet->empty());
@@ -62,7 +68,8 @@ protected:
     SeqpacketClient host_;
 };
 
-TEST_F(VkbdLinkTest, CommandsRoundTripAndMalformedPacketsAreIgnored) {
+TEST_F(VkbdLinkTest, CommandsRoundTripAndMalformedPacketsAreIgnored)
+{
     StartAndConnect({"--macro-space", "2", "--effects", "1,5,20"});
     auto reply = Exchange(kCmdReadSettings, 44, 0);
     EXPECT_EQ(reply[kCommandOffset], kCmdReadSettings);
@@ -105,7 +112,8 @@ TEST_F(VkbdLinkTest, CommandsRoundTripAndMalformedPacketsAreIgnored) {
     EXPECT_EQ(vkbd_->Stop(), 0);
 }
 
-TEST_F(VkbdLinkTest, EventsPlugAndUnplug) {
+TEST_F(VkbdLinkTest, EventsPlugAndUnplug)
+{
     StartAndConnect();
     EXPECT_EQ(vkbd_->Control("event 1811"), "ok event 1811");
     EXPECT_EQ(host_.Receive(), (std::vector<uint8_t>{0x02, 0x11, 0x18}));
@@ -124,7 +132,8 @@ TEST_F(VkbdLinkTest, EventsPlugAndUnplug) {
     EXPECT_EQ(Exchange(kCmdReadProfileRecord, 56, 42)[kDataOffset + 15], 3);
 }
 
-TEST_F(VkbdLinkTest, StartsUnpluggedWhenAsked) {
+TEST_F(VkbdLinkTest, StartsUnpluggedWhenAsked)
+{
     ASSERT_TRUE(vkbd_->Start({"--unplugged"}));
     EXPECT_FALSE(PathExists(vkbd_->SocketPath()));
     EXPECT_TRUE(vkbd_->Control("info").starts_with("ok plugged=no host=no"));
@@ -133,7 +142,8 @@ TEST_F(VkbdLinkTest, StartsUnpluggedWhenAsked) {
     EXPECT_TRUE(vkbd_->Control("info").starts_with("ok plugged=yes host=yes"));
 }
 
-TEST_F(VkbdLinkTest, OneHostAtATime) {
+TEST_F(VkbdLinkTest, OneHostAtATime)
+{
     StartAndConnect();
     SeqpacketClient second;
     ASSERT_TRUE(second.Connect(vkbd_->SocketPath()));
@@ -145,7 +155,8 @@ TEST_F(VkbdLinkTest, OneHostAtATime) {
     EXPECT_EQ((*hello)[0], 0x00);
 }
 
-TEST_F(VkbdLinkTest, InjectedFaults) {
+TEST_F(VkbdLinkTest, InjectedFaults)
+{
     StartAndConnect();
     const auto settings = MakeRequest(kCmdReadSettings, 44, 0);
 
@@ -194,7 +205,8 @@ TEST_F(VkbdLinkTest, InjectedFaults) {
     EXPECT_EQ((*late)[0], 0x01);
 }
 
-TEST_F(VkbdLinkTest, BootLoaderCommandTakesTheKeyboardOffTheLink) {
+TEST_F(VkbdLinkTest, BootLoaderCommandTakesTheKeyboardOffTheLink)
+{
     StartAndConnect();
     std::vector<uint8_t> boot(65, 0);
     boot[0] = 0x01;
@@ -209,7 +221,8 @@ TEST_F(VkbdLinkTest, BootLoaderCommandTakesTheKeyboardOffTheLink) {
     EXPECT_EQ(Exchange(kCmdReadSettings, 44, 0)[kStatusOffset], kStatusOk);
 }
 
-TEST_F(VkbdLinkTest, MemoryPersistsAcrossRestarts) {
+TEST_F(VkbdLinkTest, MemoryPersistsAcrossRestarts)
+{
     const std::string state = vkbd_->StatePath();
     StartAndConnect({"--state", state});
     std::vector<uint8_t> settings(44, 0);
@@ -242,7 +255,8 @@ TEST_F(VkbdLinkTest, MemoryPersistsAcrossRestarts) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "my notes");
 }
 
-TEST_F(VkbdLinkTest, ControlClientMode) {
+TEST_F(VkbdLinkTest, ControlClientMode)
+{
     ASSERT_TRUE(vkbd_->Start({}));
     const auto run = [&](const std::string& arguments, std::string& output) {
         const std::string command = testing::BinDir() + "/kovantis-vkbd ctl " + arguments;

@@ -15,7 +15,8 @@
 namespace kovantis::vkbd::testing {
 namespace {
 
-int ConnectStream(const std::string& path) {
+int ConnectStream(const std::string& path)
+{
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
@@ -31,22 +32,26 @@ int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1
 
 } // namespace
 
-std::string BinDir() {
+std::string BinDir()
+{
     const char* dir = std::getenv("KOVANTIS_BIN_DIR");
     return dir ? dir : "bin";
 }
 
-std::string MakeTestFolder() {
+std::string MakeTestFolder()
+{
     std::string pattern = "/tmp/vkbd-it-XXXXXX";
     return ::mkdtemp(pattern.data()) ? pattern : std::string();
 }
 
-bool PathExists(const std::string& path) {
+bool PathExists(const std::string& path)
+{
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool VkbdProcess::Start(const std::vector<std::string>& arguments) {
+bool VkbdProcess::Start(const std::vector<std::string>& arguments)
+{
     std::vector<std::string> argv{BinDir() + "/kovantis-vkbd", "--socket", SocketPath(),
                                   "--control", ControlPath()};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -78,7 +83,8 @@ bool VkbdProcess::Start(const std::vector<std::string>& arguments) {
     return false;
 }
 
-int VkbdProcess::Stop() {
+int VkbdProcess::Stop()
+{
     if (pid_ < 0) {
         return -1;
     }
@@ -86,14 +92,16 @@ int VkbdProcess::Stop() {
     return Wait();
 }
 
-int VkbdProcess::Wait() {
+int VkbdProcess::Wait()
+{
     int status = 0;
     const pid_t done = ::waitpid(pid_, &status, 0);
     pid_ = -1;
     return done > 0 ? ExitStatus(status) : -1;
 }
 
-std::string VkbdProcess::Control(const std::string& command) const {
+std::string VkbdProcess::Control(const std::string& command) const
+{
     const int fd = ConnectStream(ControlPath());
     if (fd < 0) {
         return "no control channel";

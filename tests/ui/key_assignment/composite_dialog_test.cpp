@@ -110,7 +110,8 @@ protected:
     std::unique_ptr<Kovantis_DlgComposite> dialog;
 };
 
-TEST_F(CompositeDialogTest, OpensOnTheSingleKeyPageCapturing) {
+TEST_F(CompositeDialogTest, OpensOnTheSingleKeyPageCapturing)
+{
     OpenOn(kRecordA);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->Title()->text(), "Key assignment");
@@ -129,7 +130,8 @@ TEST_F(CompositeDialogTest, OpensOnTheSingleKeyPageCapturing) {
     EXPECT_FALSE(dialog->OpenForKey(0x030, 1075, QRect()));
 }
 
-TEST_F(CompositeDialogTest, APressedKeyIsStoredOnOk) {
+TEST_F(CompositeDialogTest, APressedKeyIsStoredOnOk)
+{
     Spy closed(dialog.get(), &Kovantis_DlgComposite::Closed);
     Spy applied(dialog.get(), &Kovantis_DlgComposite::Applied);
     OpenOn(kRecordA);
@@ -151,7 +153,8 @@ TEST_F(CompositeDialogTest, APressedKeyIsStoredOnOk) {
     EXPECT_EQ(applied.count, 1);
 }
 
-TEST_F(CompositeDialogTest, EnterEscAndTabAreKeysThatNeitherConfirmNorCancelNorMoveFocus) {
+TEST_F(CompositeDialogTest, EnterEscAndTabAreKeysThatNeitherConfirmNorCancelNorMoveFocus)
+{
     OpenOn(kRecordA);
     QWidget* focus = QApplication::focusWidget();
     const auto esc = DeliverKey(*dialog, QEvent::KeyPress, Qt::Key_Escape, KEY_ESC);
@@ -181,7 +184,8 @@ TEST_F(CompositeDialogTest, EnterEscAndTabAreKeysThatNeitherConfirmNorCancelNorM
     EXPECT_TRUE(model.IsOpen());
 }
 
-TEST_F(CompositeDialogTest, TheWindowsKeyIsCapturedAndMediaKeysPassThrough) {
+TEST_F(CompositeDialogTest, TheWindowsKeyIsCapturedAndMediaKeysPassThrough)
+{
     OpenOn(kRecordA);
     const auto volume = DeliverKey(*dialog, QEvent::KeyPress, Qt::Key_VolumeUp, KEY_VOLUMEUP);
     EXPECT_FALSE(volume.overrideAccepted);
@@ -195,7 +199,8 @@ TEST_F(CompositeDialogTest, TheWindowsKeyIsCapturedAndMediaKeysPassThrough) {
     EXPECT_EQ(Record(kRecordA), MakeAssignment(AssignmentKind::Key, 0x15B));
 }
 
-TEST_F(CompositeDialogTest, CaptureRunsOnlyOnTheSingleKeyPageWhileTheDialogIsActive) {
+TEST_F(CompositeDialogTest, CaptureRunsOnlyOnTheSingleKeyPageWhileTheDialogIsActive)
+{
     OpenOn(kRecordA);
     ASSERT_TRUE(dialog->Capture().Grabbing());
     Click(kMediaPageControlId);
@@ -223,7 +228,8 @@ TEST_F(CompositeDialogTest, CaptureRunsOnlyOnTheSingleKeyPageWhileTheDialogIsAct
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 }
 
-TEST_F(CompositeDialogTest, MediaAndFunctionPagesStoreTheirLists) {
+TEST_F(CompositeDialogTest, MediaAndFunctionPagesStoreTheirLists)
+{
     OpenOn(kRecordA);
     Click(kMediaPageControlId);
     EXPECT_TRUE(dialog->PageButton(KeyPage::Media)->IsOn());
@@ -245,7 +251,8 @@ TEST_F(CompositeDialogTest, MediaAndFunctionPagesStoreTheirLists) {
     EXPECT_EQ(Record(kRecordA), MakeAssignment(AssignmentKind::Function, 8));
 }
 
-TEST_F(CompositeDialogTest, ClearAndCancel) {
+TEST_F(CompositeDialogTest, ClearAndCancel)
+{
     Record(kRecordA) = MakeAssignment(AssignmentKind::Key, 0x030);
     OpenOn(kRecordA);
     EXPECT_EQ(Field(), "B");
@@ -269,7 +276,8 @@ TEST_F(CompositeDialogTest, ClearAndCancel) {
     EXPECT_EQ(Record(kRecordA), KeyAssignment{});
 }
 
-TEST_F(CompositeDialogTest, MacroOnlyModeOffersOnlyTheMacroPage) {
+TEST_F(CompositeDialogTest, MacroOnlyModeOffersOnlyTheMacroPage)
+{
     OpenOn(kG9BankA, kMacroOnlyControlId);
     EXPECT_EQ(dialog->Title()->text(), "Macro editor");
     for (KeyPage page : {KeyPage::SingleKey, KeyPage::Media, KeyPage::Function})
@@ -282,7 +290,8 @@ TEST_F(CompositeDialogTest, MacroOnlyModeOffersOnlyTheMacroPage) {
     Click(2);
 }
 
-TEST_F(CompositeDialogTest, WithoutAnOnScreenKeyboardEveryKeyCanBeChosenFromAList) {
+TEST_F(CompositeDialogTest, WithoutAnOnScreenKeyboardEveryKeyCanBeChosenFromAList)
+{
     Spy offered(dialog.get(), &Kovantis_DlgComposite::KeyListOffered);
     OpenOn(kRecordA);
     Click(kOnScreenKeyboardControlId);
@@ -301,7 +310,8 @@ TEST_F(CompositeDialogTest, WithoutAnOnScreenKeyboardEveryKeyCanBeChosenFromALis
     EXPECT_EQ(Record(kRecordA), MakeAssignment(AssignmentKind::Key, 0x137));
 }
 
-TEST_F(CompositeDialogTest, AnInstalledOnScreenKeyboardIsStartedWithoutAShell) {
+TEST_F(CompositeDialogTest, AnInstalledOnScreenKeyboardIsStartedWithoutAShell)
+{
     const auto folder = std::filesystem::temp_directory_path() / ("kovantis-osk-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const auto program = folder / "onboard";
@@ -321,7 +331,8 @@ TEST_F(CompositeDialogTest, AnInstalledOnScreenKeyboardIsStartedWithoutAShell) {
     std::filesystem::remove_all(folder);
 }
 
-TEST_F(CompositeDialogTest, OpensBesideTheClickedKeyInsideTheScreen) {
+TEST_F(CompositeDialogTest, OpensBesideTheClickedKeyInsideTheScreen)
+{
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect key(screen.right() - 60, screen.bottom() - 60, 40, 40);
     ASSERT_TRUE(dialog->OpenForKey(kRecordA, kControlA, key));

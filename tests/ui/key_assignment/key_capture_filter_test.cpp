@@ -44,7 +44,8 @@ protected:
     std::vector<Seen> seen;
 };
 
-TEST_F(KeyCaptureFilterTest, ReportsPressesAndReleasesAndKeepsThemFromTheWidgets) {
+TEST_F(KeyCaptureFilterTest, ReportsPressesAndReleasesAndKeepsThemFromTheWidgets)
+{
     ASSERT_TRUE(ShowActive(window));
     field->setFocus();
     filter->SetWanted(true);
@@ -67,7 +68,8 @@ TEST_F(KeyCaptureFilterTest, ReportsPressesAndReleasesAndKeepsThemFromTheWidgets
     EXPECT_EQ(seen.size(), 4u);
 }
 
-TEST_F(KeyCaptureFilterTest, CapturesNothingUnlessWantedVisibleAndActive) {
+TEST_F(KeyCaptureFilterTest, CapturesNothingUnlessWantedVisibleAndActive)
+{
     filter->SetWanted(true);
     EXPECT_FALSE(filter->Running()) << "hidden";
     ASSERT_TRUE(ShowActive(window));

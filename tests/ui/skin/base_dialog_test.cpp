@@ -22,12 +22,14 @@ namespace {
 class SkinFolder {
 public:
     explicit SkinFolder(const std::string& name)
-        : folder_(std::filesystem::temp_directory_path() / ("kovantis-skin-" + name + "-" + std::to_string(::getpid()))) {
+        : folder_(std::filesystem::temp_directory_path() / ("kovantis-skin-" + name + "-" + std::to_string(::getpid())))
+    {
         std::filesystem::create_directories(folder_);
     }
     ~SkinFolder() { std::filesystem::remove_all(folder_); }
 
-    std::string Write(const std::string& name, const std::string& text) const {
+    std::string Write(const std::string& name, const std::string& text) const
+    {
         std::ofstream(folder_ / name) << text;
         return (folder_ / name).string();
     }
@@ -38,13 +40,15 @@ private:
     std::filesystem::path folder_;
 };
 
-QImage Filled(QSize size, QColor colour) {
+QImage Filled(QSize size, QColor colour)
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     return image;
 }
 
-TEST(CBaseDialog, SizeAndShapeComeFromThePictures) {
+TEST(CBaseDialog, SizeAndShapeComeFromThePictures)
+{
     const SkinFolder folder("shape");
     folder.Save("bg.png", Filled(QSize(60, 40), QColor(200, 30, 30)));
     QImage mask = Filled(QSize(60, 40), Qt::white);
@@ -75,7 +79,8 @@ TEST(CBaseDialog, SizeAndShapeComeFromThePictures) {
     EXPECT_EQ(cancel.geometry(), QRect(1, 1, 1, 1));
 }
 
-TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail) {
+TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail)
+{
     const SkinFolder folder("white");
     folder.Save("bg.png", Filled(QSize(50, 30), Qt::white));
     // Without a Mask key the background itself is the mask: pure white everywhere.
@@ -93,7 +98,8 @@ TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail) {
     EXPECT_FALSE(noFile.Pictures().Require(std::array<std::string_view, 1>{"main_normal.jpg"}));
 }
 
-TEST(CBaseDialog, EnterAndEscNeverCloseASkinnedWindowAndF1AsksForHelp) {
+TEST(CBaseDialog, EnterAndEscNeverCloseASkinnedWindowAndF1AsksForHelp)
+{
     const SkinFolder folder("keys");
     folder.Save("bg.png", Filled(QSize(40, 30), QColor(10, 20, 30)));
     CBaseDialog dialog(folder.Write("Main.ini", "[SCREEN]\nMain=bg.png\n"));
@@ -113,7 +119,8 @@ TEST(CBaseDialog, EnterAndEscNeverCloseASkinnedWindowAndF1AsksForHelp) {
     EXPECT_EQ(helps, 1);
 }
 
-TEST(CBaseDialog, BmpMasksReadRowByRowCutTheSameShapeAsTheDecodedPicture) {
+TEST(CBaseDialog, BmpMasksReadRowByRowCutTheSameShapeAsTheDecodedPicture)
+{
     // A mask saved by Qt's own BMP writer, and every mask of the skin drawn at build time.
     const SkinFolder folder("bmpmask");
     QImage drawn = Filled(QSize(90, 50), Qt::white);
@@ -138,7 +145,8 @@ TEST(CBaseDialog, BmpMasksReadRowByRowCutTheSameShapeAsTheDecodedPicture) {
     }
 }
 
-TEST(CBaseDialog, JpegBackgroundIsPaintedBandByBandNeverHeldWhole) {
+TEST(CBaseDialog, JpegBackgroundIsPaintedBandByBandNeverHeldWhole)
+{
     // Taller than two bands, with a gradient so that a band drawn in the wrong place shows.
     const SkinFolder folder("bands");
     QImage picture(QSize(70, 300), QImage::Format_RGB32);

@@ -19,14 +19,16 @@
 namespace kovantis {
 namespace {
 
-std::string SkinFolder() {
+std::string SkinFolder()
+{
     const char* bin = std::getenv("KOVANTIS_BIN_DIR");
     return bin ? std::string(bin) + "/Skins/" : std::string();
 }
 
 QImage Picture(const SkinFile& skin, std::string_view name) { return QImage(QString::fromStdString(skin.PicturePath(name))); }
 
-void ExpectPlaced(const SkinFile& skin, std::span<const std::string_view> keys, QSize window) {
+void ExpectPlaced(const SkinFile& skin, std::span<const std::string_view> keys, QSize window)
+{
     for (std::string_view key : keys) {
         const SkinRect rect = skin.Rect(key);
         EXPECT_FALSE(rect.IsAbsent()) << skin.Path() << ": " << key;
@@ -35,13 +37,15 @@ void ExpectPlaced(const SkinFile& skin, std::span<const std::string_view> keys, 
     }
 }
 
-void ExpectPicturesFit(const SkinFile& skin, std::span<const std::string_view> names, QSize window) {
+void ExpectPicturesFit(const SkinFile& skin, std::span<const std::string_view> names, QSize window)
+{
     for (std::string_view name : names) {
         EXPECT_EQ(Picture(skin, name).size(), window) << name;
     }
 }
 
-TEST(DefaultSkin, MainWindowHasEveryControlAndPicture) {
+TEST(DefaultSkin, MainWindowHasEveryControlAndPicture)
+{
     const std::string folder = SkinFolder();
     if (folder.empty() || !std::filesystem::exists(folder + "Main.ini")) GTEST_SKIP() << "no built skin";
     const SkinFile skin = SkinFile::Open(folder + std::string(kMainSkinFile));
@@ -91,7 +95,8 @@ TEST(DefaultSkin, MainWindowHasEveryControlAndPicture) {
 }
 
 // Mean absolute difference of one channel sum over a rectangle of two pictures.
-double Difference(const QImage& a, const QImage& b, const QRect& area) {
+double Difference(const QImage& a, const QImage& b, const QRect& area)
+{
     double sum = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
@@ -102,7 +107,8 @@ double Difference(const QImage& a, const QImage& b, const QRect& area) {
     return sum / (area.width() * area.height());
 }
 
-TEST(DefaultSkin, KeyStatesAreTellApartAndButtonsDoNotOverlap) {
+TEST(DefaultSkin, KeyStatesAreTellApartAndButtonsDoNotOverlap)
+{
     const std::string folder = SkinFolder();
     if (folder.empty() || !std::filesystem::exists(folder + "Main.ini")) GTEST_SKIP() << "no built skin";
     const SkinFile skin = SkinFile::Open(folder + std::string(kMainSkinFile));
@@ -138,7 +144,8 @@ TEST(DefaultSkin, KeyStatesAreTellApartAndButtonsDoNotOverlap) {
     }
 }
 
-TEST(DefaultSkin, DialogsAndPanelPicturesExist) {
+TEST(DefaultSkin, DialogsAndPanelPicturesExist)
+{
     const std::string folder = SkinFolder();
     if (folder.empty() || !std::filesystem::exists(folder + "Main.ini")) GTEST_SKIP() << "no built skin";
     struct Window {

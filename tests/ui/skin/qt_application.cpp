@@ -9,7 +9,8 @@ namespace {
 
 class QtApplication : public ::testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }

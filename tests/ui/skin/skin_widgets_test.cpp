@@ -22,7 +22,8 @@ namespace {
 
 // A whole-window picture whose every pixel tells where it came from: red = x, green = y,
 // blue = the state slot.
-QPixmap PictureOfSlot(int slot) {
+QPixmap PictureOfSlot(int slot)
+{
     QImage image(200, 120, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -32,24 +33,28 @@ QPixmap PictureOfSlot(int slot) {
     return QPixmap::fromImage(image);
 }
 
-StatePixmaps DistinctPictures() {
+StatePixmaps DistinctPictures()
+{
     StatePixmaps pictures;
     for (int slot = 0; slot < kPictureSlotCount; ++slot) pictures[static_cast<size_t>(slot)] = PictureOfSlot(slot);
     return pictures;
 }
 
-void Send(QWidget& widget, QEvent::Type type, QPoint at) {
+void Send(QWidget& widget, QEvent::Type type, QPoint at)
+{
     QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
 }
 
-void Hover(QWidget& widget) {
+void Hover(QWidget& widget)
+{
     QEnterEvent event(QPointF(2, 2), QPointF(2, 2), QPointF(widget.mapToGlobal(QPoint(2, 2))));
     QApplication::sendEvent(&widget, &event);
 }
 
-TEST(CPngButton, ShowsItsRectangleFromOnePixelLeftAndAbove) {
+TEST(CPngButton, ShowsItsRectangleFromOnePixelLeftAndAbove)
+{
     QWidget window;
     window.resize(200, 120);
     CPngButton button(&window);
@@ -77,7 +82,8 @@ TEST(CPngButton, ShowsItsRectangleFromOnePixelLeftAndAbove) {
     expectSlot(static_cast<int>(PictureSlot::Disabled));
 }
 
-TEST(CPngButton, StatePicturesFromFilesAreDecodedRowByRowNeverWhole) {
+TEST(CPngButton, StatePicturesFromFilesAreDecodedRowByRowNeverWhole)
+{
     // The same coded picture as a file, with a keyboard-like layout: two keys in one row (one of
     // them two rows tall, joining the row below), and one key far below.
     const std::filesystem::path file =
@@ -113,7 +119,8 @@ TEST(CPngButton, StatePicturesFromFilesAreDecodedRowByRowNeverWhole) {
     std::filesystem::remove(file);
 }
 
-TEST(CPngButton, AbsentRectanglesDisableAndFrameModeDrawsNoPicture) {
+TEST(CPngButton, AbsentRectanglesDisableAndFrameModeDrawsNoPicture)
+{
     CPngButton absent;
     absent.ApplySkinRect(SkinRect{1, 1, 300, 40});
     EXPECT_FALSE(absent.isEnabled());
@@ -141,7 +148,8 @@ TEST(CPngButton, AbsentRectanglesDisableAndFrameModeDrawsNoPicture) {
     EXPECT_FALSE(normalDrawn);
 }
 
-TEST(CPngButton, DoubleClickIsASecondPress) {
+TEST(CPngButton, DoubleClickIsASecondPress)
+{
     CPngButton button;
     button.ApplySkinRect(SkinRect{10, 20, 30, 15});
     int clicks = 0;
@@ -153,7 +161,8 @@ TEST(CPngButton, DoubleClickIsASecondPress) {
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(CBitmapSlider, ReportsControlIdAndPositionOnEveryChange) {
+TEST(CBitmapSlider, ReportsControlIdAndPositionOnEveryChange)
+{
     CBitmapSlider slider(1178);
     slider.SetRange(0, 4);
     slider.SetFace(QPixmap(160, 22));
@@ -181,7 +190,8 @@ TEST(CBitmapSlider, ReportsControlIdAndPositionOnEveryChange) {
     EXPECT_EQ(reports, expected);
 }
 
-TEST(CSkinColorButton, ReportsTheChosenColour) {
+TEST(CSkinColorButton, ReportsTheChosenColour)
+{
     CSkinColorButton button;
     button.resize(56, 30);
     std::vector<QColor> chosen;

@@ -12,7 +12,8 @@
 namespace kovantis {
 namespace {
 
-TEST(KeyAssignment, IsSixteenLittleEndianBytes) {
+TEST(KeyAssignment, IsSixteenLittleEndianBytes)
+{
     const KeyAssignment record{AssignmentKind::PlayMacro, 0x1304, 0x0A0B0C0D, 0x11223344, 0x55667788};
     std::array<uint8_t, 16> bytes{};
     WriteKeyAssignment(record, bytes);
@@ -28,7 +29,8 @@ TEST(KeyAssignment, IsSixteenLittleEndianBytes) {
     EXPECT_TRUE(IsKnownKind(AssignmentKind::Function));
 }
 
-TEST(Bank, RecordNumbersOffsetsAndGKeyIds) {
+TEST(Bank, RecordNumbersOffsetsAndGKeyIds)
+{
     EXPECT_EQ(RecordOffset(0, 0), 64u);
     EXPECT_EQ(RecordOffset(1, 0), 64u + 8192u);
     EXPECT_EQ(RecordOffset(2, 511), 64u + 2 * 8192u + 16u * 511u);
@@ -60,7 +62,8 @@ TEST(Bank, RecordNumbersOffsetsAndGKeyIds) {
     EXPECT_EQ(ReadBank(std::span<const uint8_t, kBankBytes>(bytes)), bank);
 }
 
-TEST(AssignmentStrings, KeepsTheRunningTotalOfTextsWithTerminators) {
+TEST(AssignmentStrings, KeepsTheRunningTotalOfTextsWithTerminators)
+{
     AssignmentStrings strings;
     EXPECT_EQ(strings.Total(), 0u);
     EXPECT_TRUE(strings.Set(5, u"notepad"));
@@ -91,7 +94,8 @@ TEST(AssignmentStrings, KeepsTheRunningTotalOfTextsWithTerminators) {
     EXPECT_FALSE(strings.Text(7).has_value());
 }
 
-TEST(AssignmentText, NamesTheKeyAndWhatItWasGiven) {
+TEST(AssignmentText, NamesTheKeyAndWhatItWasGiven)
+{
     const test::MapTexts prompts = test::DefaultPrompts();
     KeyNames names;
     names.Load(test::MapTexts{{"MEDIA_MUTE_8", u"Mute"}, {"FUNC_KEY_DESC4", u"Save"}, {"UNKNOWN_KEY", u"Unknown Key: %03x"}});
@@ -125,7 +129,8 @@ TEST(AssignmentText, NamesTheKeyAndWhatItWasGiven) {
               u"AKeys, Set: Macro()");
 }
 
-TEST(AssignmentText, FollowsTheLanguageAndIsCutAt259Characters) {
+TEST(AssignmentText, FollowsTheLanguageAndIsCutAt259Characters)
+{
     KeyNames names;
     const test::MapTexts chinese{{"KEY_PROMPT_SET", u"已设置："}, {"KEY_PROMPT_SINGLE", u"单键（"}};
     EXPECT_EQ(AssignmentText(AssignedKey::Key(0x01E), MakeAssignment(AssignmentKind::Key, 0x030), names, chinese, {}).text,

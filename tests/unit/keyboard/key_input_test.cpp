@@ -18,11 +18,13 @@
 namespace kovantis {
 namespace {
 
-constexpr uint32_t Data(KeyCode scan) {
+constexpr uint32_t Data(KeyCode scan)
+{
     return 1u | ((scan & 0xFFu) << 16) | ((scan & 0x100u) ? (1u << 24) : 0u);
 }
 
-TEST(VirtualKeyTable, GivesTheFirstSlotOrTheDesktopsOwnMeaning) {
+TEST(VirtualKeyTable, GivesTheFirstSlotOrTheDesktopsOwnMeaning)
+{
     const auto& table = VirtualKeyTable();
     // Side-less modifiers are the left keys.
     EXPECT_EQ(table[0x10], SlotOf(0x02A));
@@ -51,7 +53,8 @@ TEST(VirtualKeyTable, GivesTheFirstSlotOrTheDesktopsOwnMeaning) {
     EXPECT_EQ(table[0x07], 0);
 }
 
-TEST(KeyCodeFromMessage, PrefersTheScanCodeWhenItAgreesWithTheVirtualKey) {
+TEST(KeyCodeFromMessage, PrefersTheScanCodeWhenItAgreesWithTheVirtualKey)
+{
     EXPECT_EQ(KeyCodeFromMessage(0x41, Data(0x01E)), 0x01E);
     EXPECT_EQ(KeyCodeFromMessage(0x2D, Data(0x152)), 0x152);   // Insert
     EXPECT_EQ(KeyCodeFromMessage(0x0D, Data(0x11C)), 0x11C);   // Num Enter, not Enter
@@ -69,7 +72,8 @@ TEST(KeyCodeFromMessage, PrefersTheScanCodeWhenItAgreesWithTheVirtualKey) {
     EXPECT_EQ(KeyCodeFromMessage(0x10, Data(0x136)), 0x036);
 }
 
-TEST(KeyCodeFromMessage, FallsBackToTheVirtualKey) {
+TEST(KeyCodeFromMessage, FallsBackToTheVirtualKey)
+{
     // VK 0xFF: the scan code alone names the key.
     EXPECT_EQ(KeyCodeFromMessage(0xFF, Data(0x15E)), 0x15E);
     EXPECT_EQ(KeyCodeFromMessage(0x1FF, Data(0x07D)), 0x07D);  // only the VK's low byte counts
@@ -84,7 +88,8 @@ TEST(KeyCodeFromMessage, FallsBackToTheVirtualKey) {
     EXPECT_EQ(KeyCodeFromMessage(0x8B, Data(0x01E)), 0x152);
 }
 
-TEST(EvdevKeys, TranslatesToTheMessagesOfAPcKeyboard) {
+TEST(EvdevKeys, TranslatesToTheMessagesOfAPcKeyboard)
+{
     const auto a = KeyMessageFromEvdev(KEY_A);
     ASSERT_TRUE(a.has_value());
     EXPECT_EQ(a->vk, 0x41);
@@ -130,7 +135,8 @@ TEST(EvdevKeys, TranslatesToTheMessagesOfAPcKeyboard) {
 }
 
 // Every key a PC keyboard can produce reaches the capture as the key code the key table names.
-TEST(EvdevKeys, EveryPcKeyArrivesAsItsKeyCode) {
+TEST(EvdevKeys, EveryPcKeyArrivesAsItsKeyCode)
+{
     std::vector<KeyCode> producible;
     for (const PhysicalKey& key : KeyList()) producible.push_back(key.code);
     for (const MediaFunction& media : kMediaFunctions) producible.push_back(media.code);

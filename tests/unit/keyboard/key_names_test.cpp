@@ -10,7 +10,8 @@ namespace {
 
 using test::MapTexts;
 
-TEST(KeyNames, FixedNamesAndTheUnknownKeyText) {
+TEST(KeyNames, FixedNamesAndTheUnknownKeyText)
+{
     const KeyNames names;
     EXPECT_EQ(names.KeyNameOf(0x01E), u"A");
     EXPECT_EQ(names.KeyNameOf(0x136), u"Right Shift");
@@ -20,7 +21,8 @@ TEST(KeyNames, FixedNamesAndTheUnknownKeyText) {
     EXPECT_EQ(names.KeyNameOf(0), u"Unknown Key: 000");
 }
 
-TEST(KeyNames, RunTimeNamesStartBuiltInAndFollowTheLanguage) {
+TEST(KeyNames, RunTimeNamesStartBuiltInAndFollowTheLanguage)
+{
     KeyNames names;
     EXPECT_EQ(names.KeyNameOf(0x16D), u"Hello world");
     EXPECT_EQ(names.MediaFunctionName(17), u"Hello world");
@@ -50,7 +52,8 @@ TEST(KeyNames, RunTimeNamesStartBuiltInAndFollowTheLanguage) {
     EXPECT_EQ(names.FunctionActionName(11), u"");
 }
 
-TEST(KeyNames, LongNamesAreCut) {
+TEST(KeyNames, LongNamesAreCut)
+{
     KeyNames names;
     names.Load(MapTexts{{"MEDIA_CALC_17", std::u16string(300, u'x')}, {"UNKNOWN_KEY", std::u16string(300, u'u') + u"%x"}});
     EXPECT_EQ(names.MediaFunctionName(16).size(), 107u);
@@ -58,7 +61,8 @@ TEST(KeyNames, LongNamesAreCut) {
     EXPECT_EQ(names.KeyNameOf(0x154), std::u16string(259, u'u'));
 }
 
-TEST(FormatUnknownKey, TakesOnlyOneHexConversionAndNothingElse) {
+TEST(FormatUnknownKey, TakesOnlyOneHexConversionAndNothingElse)
+{
     EXPECT_EQ(FormatUnknownKey(u"Unknown Key: %03x", 0x154), u"Unknown Key: 154");
     EXPECT_EQ(FormatUnknownKey(u"%x", 0x5), u"5");
     EXPECT_EQ(FormatUnknownKey(u"%05X", 0xAB), u"000AB");

@@ -93,7 +93,8 @@ constexpr HiddenRow kExpectedHidden[] = {
     {u"F13", 0x064, 0, 0x7C},
 };
 
-TEST(KeyCodeSlot, ConvertsBothWaysWithE0CodesInTheUpperHalf) {
+TEST(KeyCodeSlot, ConvertsBothWaysWithE0CodesInTheUpperHalf)
+{
     EXPECT_EQ(SlotOf(0x152), 0xD2);
     EXPECT_EQ(KeyCodeOfSlot(0xD2), 0x152);
     EXPECT_EQ(SlotOf(0x045), 0x45);  // Pause
@@ -107,7 +108,8 @@ TEST(KeyCodeSlot, ConvertsBothWaysWithE0CodesInTheUpperHalf) {
     }
 }
 
-TEST(KeyTable, EveryPickerRowHasItsNameCodeUsageAndVirtualKeys) {
+TEST(KeyTable, EveryPickerRowHasItsNameCodeUsageAndVirtualKeys)
+{
     ASSERT_EQ(std::size(kExpectedPicker), static_cast<size_t>(kPickerSize));
     for (const PickerRow& row : kExpectedPicker) {
         SCOPED_TRACE(row.pos);
@@ -130,7 +132,8 @@ TEST(KeyTable, EveryPickerRowHasItsNameCodeUsageAndVirtualKeys) {
     EXPECT_EQ(KeyCodeAtPickerPosition(-1), 0);
 }
 
-TEST(KeyTable, HiddenSlotsAreKnownInTheirOrderButNotOffered) {
+TEST(KeyTable, HiddenSlotsAreKnownInTheirOrderButNotOffered)
+{
     ASSERT_EQ(std::size(kExpectedHidden), static_cast<size_t>(kHiddenPositionCount));
     for (size_t i = 0; i < std::size(kExpectedHidden); ++i) {
         const HiddenRow& row = kExpectedHidden[i];
@@ -151,7 +154,8 @@ TEST(KeyTable, HiddenSlotsAreKnownInTheirOrderButNotOffered) {
     }
 }
 
-TEST(KeyTable, AllOtherSlotsAreEmpty) {
+TEST(KeyTable, AllOtherSlotsAreEmpty)
+{
     std::set<KeyCode> known{0x136};
     for (const PickerRow& row : kExpectedPicker) known.insert(row.code);
     for (const HiddenRow& row : kExpectedHidden) known.insert(row.code);
@@ -171,7 +175,8 @@ TEST(KeyTable, AllOtherSlotsAreEmpty) {
     EXPECT_EQ(PickerPositionOf(0x154), kEmptySlotPosition);
 }
 
-TEST(HidUsage, KeyCodesMapToTheirPageByUsageByte) {
+TEST(HidUsage, KeyCodesMapToTheirPageByUsageByte)
+{
     EXPECT_EQ(KeyCodeToUsage(0x01E), (HidUsage{kKeyboardPage, 0x04}));
     EXPECT_EQ(KeyCodeToUsage(0x15C), (HidUsage{kKeyboardPage, 0xE7}));
     EXPECT_EQ(KeyCodeToUsage(0x07E), (HidUsage{kKeyboardPage, 0x85}));  // K107 is not Generic Desktop
@@ -186,7 +191,8 @@ TEST(HidUsage, KeyCodesMapToTheirPageByUsageByte) {
     EXPECT_FALSE(KeyCodeToUsage(0).has_value());
 }
 
-TEST(HidUsage, UsagesMapBackToTheFirstMatchingSlot) {
+TEST(HidUsage, UsagesMapBackToTheFirstMatchingSlot)
+{
     EXPECT_EQ(UsageToKeyCode(kKeyboardPage, 0x48), 0x045);  // Pause, never Break
     EXPECT_EQ(UsageToKeyCode(kKeyboardPage, 0xE5), 0x036);  // the plain Right Shift slot
     EXPECT_EQ(UsageToKeyCode(kKeyboardPage, 0x00), 0);       // slot 0
@@ -213,7 +219,8 @@ TEST(HidUsage, UsagesMapBackToTheFirstMatchingSlot) {
     }
 }
 
-TEST(MediaFunction, ListHasItsCodesAndUsagesInMenuOrder) {
+TEST(MediaFunction, ListHasItsCodesAndUsagesInMenuOrder)
+{
     constexpr std::pair<KeyCode, uint16_t> expected[kMediaFunctionCount] = {
         {0x16D, 0x183}, {0x122, 0x0CD}, {0x124, 0x0B7}, {0x110, 0x0B6}, {0x119, 0x0B5}, {0x12E, 0x0EA},
         {0x130, 0x0E9}, {0x120, 0x0E2}, {0x132, 0x223}, {0x167, 0x227}, {0x168, 0x226}, {0x16A, 0x224},

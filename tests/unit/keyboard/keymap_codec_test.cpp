@@ -13,7 +13,8 @@ using Bytes3 = std::array<uint8_t, 3>;
 
 Bytes3 At(const Keymap& keymap, int k) { return {keymap[3 * k], keymap[3 * k + 1], keymap[3 * k + 2]}; }
 
-void Put(Keymap& keymap, int k, Bytes3 bytes) {
+void Put(Keymap& keymap, int k, Bytes3 bytes)
+{
     for (int i = 0; i < 3; ++i) keymap[3 * k + i] = bytes[i];
 }
 
@@ -44,14 +45,16 @@ constexpr int kPosEquals2 = 105;
 
 const Keymap& Default() { return CompiledDefaultLayout(); }
 
-Bank ZeroBank() {
+Bank ZeroBank()
+{
     Bank bank{};
     return bank;
 }
 
 int PositionIsIdMinusOne(uint32_t id) { return static_cast<int>(id) - 1; }
 
-TEST(DefaultLayout, HoldsTheDocumentedKeysAndFixedEntries) {
+TEST(DefaultLayout, HoldsTheDocumentedKeysAndFixedEntries)
+{
     ASSERT_EQ(DefaultLayoutBytes().size(), 378u);
     EXPECT_EQ(DefaultLayoutBytes().data(), Default().data());
     for (int k = 0; k < kKeymapPositions; ++k) {
@@ -81,7 +84,8 @@ TEST(DefaultLayout, HoldsTheDocumentedKeysAndFixedEntries) {
     EXPECT_EQ(At(Default(), 113), (Bytes3{2, 2, 0x53}));
 }
 
-TEST(DecodeDeviceAction, NamesTheKeyOfEachActionType) {
+TEST(DecodeDeviceAction, NamesTheKeyOfEachActionType)
+{
     EXPECT_EQ(DecodeDeviceAction({2, 2, 0x04}), 0x01E);
     EXPECT_EQ(DecodeDeviceAction({2, 2, 0x48}), 0x045);
     EXPECT_EQ(DecodeDeviceAction({2, 2, 0x00}), 0);
@@ -101,7 +105,8 @@ TEST(DecodeDeviceAction, NamesTheKeyOfEachActionType) {
     EXPECT_EQ(DecodeDeviceAction({0xFF, 0xFF, 0xFF}), 0);
 }
 
-TEST(EncodeKeymap, AnEmptyBankGivesExactlyTheDefaultLayout) {
+TEST(EncodeKeymap, AnEmptyBankGivesExactlyTheDefaultLayout)
+{
     const MacroPositionLookup none = [](uint32_t) { return 0; };
     EXPECT_EQ(EncodeKeymap(ZeroBank(), Default(), none), Default());
     Bank initialised;
@@ -114,7 +119,8 @@ TEST(EncodeKeymap, AnEmptyBankGivesExactlyTheDefaultLayout) {
     EXPECT_EQ(EncodeKeymap(ZeroBank(), other, none), other);
 }
 
-TEST(EncodeKeymap, EachKindWritesItsAction) {
+TEST(EncodeKeymap, EachKindWritesItsAction)
+{
     const MacroPositionLookup macros = [](uint32_t id) { return id == 7 ? 4 : id == 8 ? 300 : 0; };
     const auto encodeA = [&](KeyAssignment record) {
         Bank bank = ZeroBank();
@@ -154,7 +160,8 @@ TEST(EncodeKeymap, EachKindWritesItsAction) {
 
 // A kind outside 0 to 8 can only come from a damaged file. It gives the position its own
 // default, never the bytes of the position before it.
-TEST(EncodeKeymap, AnUnknownKindKeepsThePositionsDefault) {
+TEST(EncodeKeymap, AnUnknownKindKeepsThePositionsDefault)
+{
     Bank bank = ZeroBank();
     bank[SlotOf(0x01E)] = MakeAssignment(AssignmentKind::Disabled);              // position 19
     bank[SlotOf(0x02C)] = MakeAssignment(static_cast<AssignmentKind>(9), 0x30);  // position 20, next
@@ -166,7 +173,8 @@ TEST(EncodeKeymap, AnUnknownKindKeepsThePositionsDefault) {
     for (int k = 22; k < kKeymapPositions; ++k) EXPECT_EQ(At(keymap, k), At(Default(), k)) << k;
 }
 
-TEST(EncodeKeymap, PositionsFollowTheKeyTheirDefaultNames) {
+TEST(EncodeKeymap, PositionsFollowTheKeyTheirDefaultNames)
+{
     Bank bank;
     bank.fill(MakeAssignment(AssignmentKind::Disabled));
     const Keymap keymap = EncodeKeymap(bank, Default(), {});
@@ -187,7 +195,8 @@ TEST(EncodeKeymap, PositionsFollowTheKeyTheirDefaultNames) {
     EXPECT_EQ(At(EncodeKeymap(media, Default(), {}), 112), (Bytes3{3, 0xE2, 0x00}));
 }
 
-TEST(DecodeKeymap, ReadsBackWhatTheKeyboardHolds) {
+TEST(DecodeKeymap, ReadsBackWhatTheKeyboardHolds)
+{
     Keymap keymap = Default();
     Put(keymap, 0, {2, 2, 0x05});             // names no key by default: ignored
     Put(keymap, kPosA, {2, 1, 0x00});         // modifier mask 0: Key with value 0
@@ -228,7 +237,8 @@ TEST(DecodeKeymap, ReadsBackWhatTheKeyboardHolds) {
     EXPECT_EQ(DecodeKeymap(keymap, Default())[SlotOf(0x00D)], MakeAssignment(AssignmentKind::Key, 0x030));
 }
 
-TEST(DecodeKeymap, EncodeThenDecodeKeepsWhatTheKeyboardCanHold) {
+TEST(DecodeKeymap, EncodeThenDecodeKeepsWhatTheKeyboardCanHold)
+{
     const KeyAssignment kinds[] = {
         MakeAssignment(AssignmentKind::Default),      MakeAssignment(AssignmentKind::Disabled),
         MakeAssignment(AssignmentKind::Key, 0x030),   MakeAssignment(AssignmentKind::Key, 0x15C),

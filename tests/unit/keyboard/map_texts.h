@@ -14,7 +14,8 @@ public:
     MapTexts() = default;
     MapTexts(std::initializer_list<std::pair<const std::string, std::u16string>> texts) : texts_(texts) {}
 
-    std::u16string Text(std::string_view key) const override {
+    std::u16string Text(std::string_view key) const override
+    {
         const auto it = texts_.find(key);
         return it != texts_.end() ? it->second : std::u16string();
     }
@@ -24,7 +25,8 @@ private:
 };
 
 // The built-in texts of the prompts an assignment text is made of.
-inline MapTexts DefaultPrompts() {
+inline MapTexts DefaultPrompts()
+{
     return {{"KEY_PROMPT_SET", u"Keys, Set: "},  {"KEY_PROMPT_SINGLE", u"Key("},
             {"KEY_PROMPT_MACRO", u"Macro("},     {"KEY_PROMPT_MEDIA", u"Media("},
             {"KEY_PROMPT_FUNCTION", u"Function("}, {"UNKNOWN_KEY", u"Unknown Key: %03x"}};

@@ -10,7 +10,8 @@
 namespace kovantis {
 namespace {
 
-TEST(PhysicalLayout, ControlsGiveTheirMatrixIndexAndKeyCode) {
+TEST(PhysicalLayout, ControlsGiveTheirMatrixIndexAndKeyCode)
+{
     struct Expected {
         int control;
         int matrix;
@@ -48,7 +49,8 @@ TEST(PhysicalLayout, ControlsGiveTheirMatrixIndexAndKeyCode) {
     EXPECT_EQ(KeyCodeOfControl(4242), 0);
 }
 
-TEST(PhysicalLayout, KeyListHoldsEveryKeyOnceInItsOrder) {
+TEST(PhysicalLayout, KeyListHoldsEveryKeyOnceInItsOrder)
+{
     const auto list = KeyList();
     std::set<KeyCode> codes;
     std::set<int> matrix;
@@ -85,7 +87,8 @@ TEST(PhysicalLayout, KeyListHoldsEveryKeyOnceInItsOrder) {
     }
 }
 
-TEST(PhysicalLayout, SkinKeysNameTheSlotInUpperCaseHex) {
+TEST(PhysicalLayout, SkinKeysNameTheSlotInUpperCaseHex)
+{
     EXPECT_EQ(SkinKeyOf(0x01E), "KEY_01E");
     EXPECT_EQ(SkinKeyOf(0x152), "KEY_0D2");
     EXPECT_EQ(SkinKeyOf(0x15C), "KEY_0DC");

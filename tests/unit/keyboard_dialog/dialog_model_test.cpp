@@ -73,7 +73,8 @@ protected:
     KeyAssignmentDialogModel model{store};
 };
 
-TEST_F(DialogModelTest, OpensOnThePageOfTheRecordsKind) {
+TEST_F(DialogModelTest, OpensOnThePageOfTheRecordsKind)
+{
     ASSERT_TRUE(model.Open(kRecordA, kControlA));
     EXPECT_EQ(model.Page(), KeyPage::SingleKey);
     EXPECT_EQ(model.FieldKey(), 0);
@@ -120,7 +121,8 @@ TEST_F(DialogModelTest, OpensOnThePageOfTheRecordsKind) {
     EXPECT_EQ(model.ChosenKey(), 0);
 }
 
-TEST_F(DialogModelTest, ACapturedKeyIsStoredUnlessItIsTheKeyItself) {
+TEST_F(DialogModelTest, ACapturedKeyIsStoredUnlessItIsTheKeyItself)
+{
     model.Open(kRecordA, kControlA);
     ASSERT_TRUE(model.CaptureKey(Captured(KEY_B)));
     EXPECT_EQ(model.FieldKey(), kB);
@@ -148,7 +150,8 @@ TEST_F(DialogModelTest, ACapturedKeyIsStoredUnlessItIsTheKeyItself) {
     EXPECT_EQ(Record(kRecordA), KeyAssignment{});
 }
 
-TEST_F(DialogModelTest, CapturesOnlyOnTheSingleKeyPage) {
+TEST_F(DialogModelTest, CapturesOnlyOnTheSingleKeyPage)
+{
     model.Open(kRecordA, kControlA);
     model.PressPage(KeyPage::Media);
     EXPECT_FALSE(model.Capturing());
@@ -161,7 +164,8 @@ TEST_F(DialogModelTest, CapturesOnlyOnTheSingleKeyPage) {
     EXPECT_FALSE(model.Capturing());
 }
 
-TEST_F(DialogModelTest, MediaAndFunctionPagesStoreTheListSelection) {
+TEST_F(DialogModelTest, MediaAndFunctionPagesStoreTheListSelection)
+{
     // Choosing the media page and pressing OK stores the list's selection, touched or not.
     model.Open(kRecordA, kControlA);
     model.PressPage(KeyPage::Media);
@@ -190,7 +194,8 @@ TEST_F(DialogModelTest, MediaAndFunctionPagesStoreTheListSelection) {
     EXPECT_EQ(Record(kRecordA), MakeAssignment(AssignmentKind::Function, 10));
 }
 
-TEST_F(DialogModelTest, ClearReturnsTheKeyToItsDefault) {
+TEST_F(DialogModelTest, ClearReturnsTheKeyToItsDefault)
+{
     Record(kRecordA) = MakeAssignment(AssignmentKind::Key, kB);
     model.Open(kRecordA, kControlA);
     model.PressClear();
@@ -227,7 +232,8 @@ TEST_F(DialogModelTest, ClearReturnsTheKeyToItsDefault) {
     EXPECT_EQ(Record(kRecordA), KeyAssignment{});
 }
 
-TEST_F(DialogModelTest, AGKeyKeepsItsIdExceptWhenItPlaysAMacro) {
+TEST_F(DialogModelTest, AGKeyKeepsItsIdExceptWhenItPlaysAMacro)
+{
     ScriptedMacroPage macroPage;
     model.SetMacroPage(macroPage);
     const uint16_t id = GKeyId(2, GKeyBank::A);
@@ -255,7 +261,8 @@ TEST_F(DialogModelTest, AGKeyKeepsItsIdExceptWhenItPlaysAMacro) {
     EXPECT_EQ(Record(kG3BankA), MakeAssignment(AssignmentKind::PlayMacro, 4, 12));
 }
 
-TEST_F(DialogModelTest, CancelLeavesEverything) {
+TEST_F(DialogModelTest, CancelLeavesEverything)
+{
     ScriptedMacroPage macroPage;
     model.SetMacroPage(macroPage);
     Record(kRecordA) = MakeAssignment(AssignmentKind::Key, kB);
@@ -276,7 +283,8 @@ TEST_F(DialogModelTest, CancelLeavesEverything) {
     EXPECT_EQ(model.OpenCount(), 0);
 }
 
-TEST_F(DialogModelTest, MacroOnlyModeShowsNothingButTheMacroPage) {
+TEST_F(DialogModelTest, MacroOnlyModeShowsNothingButTheMacroPage)
+{
     ScriptedMacroPage macroPage;
     model.SetMacroPage(macroPage);
     model.Open(kG9BankB, kMacroOnlyControlId);
@@ -300,7 +308,8 @@ TEST_F(DialogModelTest, MacroOnlyModeShowsNothingButTheMacroPage) {
     EXPECT_EQ(macroPage.calls, expected);
 }
 
-TEST_F(DialogModelTest, TheMacroPageIsToldOfPageChangesCommitsAndClosing) {
+TEST_F(DialogModelTest, TheMacroPageIsToldOfPageChangesCommitsAndClosing)
+{
     ScriptedMacroPage macroPage;
     model.SetMacroPage(macroPage);
     Record(kRecordA) = MakeAssignment(AssignmentKind::PlayMacro, 2, 3);
@@ -325,7 +334,8 @@ TEST_F(DialogModelTest, TheMacroPageIsToldOfPageChangesCommitsAndClosing) {
     EXPECT_FALSE(model.Modified());
 }
 
-TEST_F(DialogModelTest, NothingIsStoredWhenTheMacroListOrTheRecordCannotBeStored) {
+TEST_F(DialogModelTest, NothingIsStoredWhenTheMacroListOrTheRecordCannotBeStored)
+{
     ScriptedMacroPage macroPage;
     model.SetMacroPage(macroPage);
     macroPage.commit.committed = false;
@@ -347,7 +357,8 @@ TEST_F(DialogModelTest, NothingIsStoredWhenTheMacroListOrTheRecordCannotBeStored
     EXPECT_EQ(model.Apply(), ApplyResult::NotOpen);
 }
 
-TEST_F(DialogModelTest, OnlyAChangeOfKindFreesALaunchOrTextRecordsText) {
+TEST_F(DialogModelTest, OnlyAChangeOfKindFreesALaunchOrTextRecordsText)
+{
     Record(kRecordA) = MakeAssignment(AssignmentKind::LaunchProgram, 0x40);
     model.Open(kRecordA, kControlA);
     model.Ok();
@@ -372,7 +383,8 @@ TEST_F(DialogModelTest, OnlyAChangeOfKindFreesALaunchOrTextRecordsText) {
     EXPECT_EQ(Record(kRecordA), KeyAssignment{});
 }
 
-TEST_F(DialogModelTest, AKeyPickedFromTheListIsTakenLikeAPressedOne) {
+TEST_F(DialogModelTest, AKeyPickedFromTheListIsTakenLikeAPressedOne)
+{
     model.Open(kRecordA, kControlA);
     model.PressPage(KeyPage::Function);
     ASSERT_TRUE(model.PickKey(0x137));

@@ -12,7 +12,8 @@ constexpr DialogSize kDialog{480, 468};
 
 ScreenRect KeyAt(int left, int top) { return {left, top, left + 40, top + 40}; }
 
-TEST(DialogPlacement, PrefersBelowRightThenAboveRightThenTheLeftSide) {
+TEST(DialogPlacement, PrefersBelowRightThenAboveRightThenTheLeftSide)
+{
     // Room everywhere: below right, touching the key's bottom-right corner.
     EXPECT_EQ(PlaceBesideKey(KeyAt(600, 300), kDialog, kScreen), (ScreenPoint{640, 340}));
     // Bottom edge: no room below, room above and right.
@@ -25,7 +26,8 @@ TEST(DialogPlacement, PrefersBelowRightThenAboveRightThenTheLeftSide) {
     EXPECT_EQ(PlaceBesideKey(ScreenRect{1400, 572, 1440, 612}, kDialog, kScreen), (ScreenPoint{1440, 612}));
 }
 
-TEST(DialogPlacement, StaysOnTheScreenWhereNoSideHasRoom) {
+TEST(DialogPlacement, StaysOnTheScreenWhereNoSideHasRoom)
+{
     // A short screen: neither above nor below has room; the dialog is pulled up inside.
     const ScreenRect shortScreen{0, 0, 1920, 600};
     EXPECT_EQ(PlaceBesideKey(KeyAt(600, 300), kDialog, shortScreen), (ScreenPoint{640, 600 - 468}));
@@ -38,7 +40,8 @@ TEST(DialogPlacement, StaysOnTheScreenWhereNoSideHasRoom) {
     EXPECT_EQ(PlaceBesideKey(KeyAt(100, 100), kDialog, ScreenRect{0, 0, 400, 400}), (ScreenPoint{0, 0}));
 }
 
-TEST(DialogPlacement, WorksOnAScreenThatDoesNotStartAtTheOrigin) {
+TEST(DialogPlacement, WorksOnAScreenThatDoesNotStartAtTheOrigin)
+{
     // A second monitor to the right, with a panel at its top.
     const ScreenRect second{1920, 32, 3840, 1080};
     EXPECT_EQ(PlaceBesideKey(ScreenRect{2000, 100, 2040, 140}, kDialog, second), (ScreenPoint{2040, 140}));

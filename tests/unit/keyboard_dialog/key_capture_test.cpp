@@ -22,7 +22,8 @@ KeyEventFacts Repeat(uint16_t evdev) { return {evdev + kNativeScanCodeOffset, fa
 
 CaptureDecision Take(KeyCode code) { return {CaptureAction::SwallowAndCapture, code}; }
 
-TEST(KeyCapture, TakesTheFirstPressOfEveryKeyTheDesktopWouldActOn) {
+TEST(KeyCapture, TakesTheFirstPressOfEveryKeyTheDesktopWouldActOn)
+{
     EXPECT_EQ(DecideKeyCapture(Press(KEY_A)), Take(0x01E));
     // Keys a dialog or the desktop would act on are captured like any other.
     EXPECT_EQ(DecideKeyCapture(Press(KEY_ENTER)), Take(0x01C));
@@ -44,7 +45,8 @@ TEST(KeyCapture, TakesTheFirstPressOfEveryKeyTheDesktopWouldActOn) {
     EXPECT_EQ(DecideKeyCapture(Press(KEY_SYSRQ, {false, true})), Take(0x054));
 }
 
-TEST(KeyCapture, SwallowsReleasesAndRepeatsWithoutTakingThem) {
+TEST(KeyCapture, SwallowsReleasesAndRepeatsWithoutTakingThem)
+{
     EXPECT_EQ(DecideKeyCapture(Release(KEY_A)), (CaptureDecision{CaptureAction::Swallow, 0x01E}));
     EXPECT_EQ(DecideKeyCapture(Repeat(KEY_A)), (CaptureDecision{CaptureAction::Swallow, 0x01E}));
     EXPECT_EQ(DecideKeyCapture(Release(KEY_LEFTMETA)), (CaptureDecision{CaptureAction::Swallow, 0x15B}));
@@ -53,7 +55,8 @@ TEST(KeyCapture, SwallowsReleasesAndRepeatsWithoutTakingThem) {
     EXPECT_EQ(DecideKeyCapture(Release(KEY_SYSRQ)), Take(0x137));
 }
 
-TEST(KeyCapture, LetsMediaKeysAndUnknownKeysThrough) {
+TEST(KeyCapture, LetsMediaKeysAndUnknownKeysThrough)
+{
     EXPECT_EQ(DecideKeyCapture(Press(KEY_VOLUMEUP)).action, CaptureAction::Pass);
     EXPECT_EQ(DecideKeyCapture(Press(KEY_PLAYPAUSE)).action, CaptureAction::Pass);
     EXPECT_EQ(DecideKeyCapture(Press(KEY_MAIL)).action, CaptureAction::Pass);
@@ -66,7 +69,8 @@ TEST(KeyCapture, LetsMediaKeysAndUnknownKeysThrough) {
     EXPECT_EQ(DecideKeyCapture(KeyEventFacts{0xFFFFFFFFu, false, false, {}}), (CaptureDecision{CaptureAction::Pass, 0}));
 }
 
-TEST(KeyCapture, EveryKeyOfTheKeyboardCanBeCapturedFromSomeScanCode) {
+TEST(KeyCapture, EveryKeyOfTheKeyboardCanBeCapturedFromSomeScanCode)
+{
     std::set<KeyCode> captured;
     for (uint32_t evdev = 0; evdev < KEY_MAX; ++evdev) {
         const CaptureDecision decision = DecideKeyCapture({evdev + kNativeScanCodeOffset, false, false, {}});

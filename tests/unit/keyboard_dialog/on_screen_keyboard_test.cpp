@@ -15,7 +15,8 @@ ExecutableCheck Installed(std::set<std::string> paths)
     return [paths = std::move(paths)](const std::string& path) { return paths.count(path) > 0; };
 }
 
-TEST(OnScreenKeyboard, FindsThePreferredProgramAlongThePath) {
+TEST(OnScreenKeyboard, FindsThePreferredProgramAlongThePath)
+{
     // The preferred program wins over a folder order that would find another first.
     EXPECT_EQ(FindOnScreenKeyboard("/usr/local/bin:/usr/bin", Installed({"/usr/local/bin/xvkbd", "/usr/bin/onboard"})),
               "/usr/bin/onboard");
@@ -26,7 +27,8 @@ TEST(OnScreenKeyboard, FindsThePreferredProgramAlongThePath) {
     EXPECT_EQ(FindOnScreenKeyboard("", Installed({"/usr/bin/onboard"})), "");
 }
 
-TEST(OnScreenKeyboard, NeverLooksInTheCurrentOrARelativeFolder) {
+TEST(OnScreenKeyboard, NeverLooksInTheCurrentOrARelativeFolder)
+{
     std::set<std::string> asked;
     const ExecutableCheck record = [&asked](const std::string& path) {
         asked.insert(path);
@@ -38,7 +40,8 @@ TEST(OnScreenKeyboard, NeverLooksInTheCurrentOrARelativeFolder) {
     EXPECT_FALSE(asked.empty());
 }
 
-TEST(OnScreenKeyboard, ExecutableCheckRefusesFoldersAndMissingFiles) {
+TEST(OnScreenKeyboard, ExecutableCheckRefusesFoldersAndMissingFiles)
+{
     EXPECT_TRUE(IsExecutableFile("/bin/sh"));
     EXPECT_FALSE(IsExecutableFile("/"));
     EXPECT_FALSE(IsExecutableFile("/nonexistent/onboard"));

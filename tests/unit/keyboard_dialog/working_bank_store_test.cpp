@@ -11,7 +11,8 @@
 namespace kovantis {
 namespace {
 
-TEST(WorkingBankStore, ReadsAndWritesTheBankOfTheShownProfile) {
+TEST(WorkingBankStore, ReadsAndWritesTheBankOfTheShownProfile)
+{
     ProfileData working(ProfileDataRole::Working);
     {
         ProfileData::Lock lock(working);

@@ -7,7 +7,8 @@ namespace {
 
 SkinFile SkinOf(const char* text) { return SkinFile::FromDocument(IniDocument::Parse(text), "/opt/kovantis/Skins/Main.ini"); }
 
-TEST(SkinFile, PicturesLieBesideTheSkinFile) {
+TEST(SkinFile, PicturesLieBesideTheSkinFile)
+{
     const SkinFile skin = SkinOf("[SCREEN]\nMain=main_normal.jpg\nMask=main_mask.bmp\nLink=https://example.org/\n");
     EXPECT_EQ(skin.Folder(), "/opt/kovantis/Skins/");
     EXPECT_EQ(skin.BackgroundPath(), "/opt/kovantis/Skins/main_normal.jpg");
@@ -17,7 +18,8 @@ TEST(SkinFile, PicturesLieBesideTheSkinFile) {
     EXPECT_EQ(FolderOf("Main.ini"), "");
 }
 
-TEST(SkinFile, MaskDefaultsToTheBackgroundAndNothingDefaultsToNothing) {
+TEST(SkinFile, MaskDefaultsToTheBackgroundAndNothingDefaultsToNothing)
+{
     EXPECT_EQ(SkinOf("[SCREEN]\nMain=bg.jpg\n").MaskPath(), "/opt/kovantis/Skins/bg.jpg");
     const SkinFile bare = SkinOf("[BUTTONINFO]\nCONTROL_OK=5,6,7,8\n");
     EXPECT_EQ(bare.BackgroundPath(), "");
@@ -25,7 +27,8 @@ TEST(SkinFile, MaskDefaultsToTheBackgroundAndNothingDefaultsToNothing) {
     EXPECT_EQ(bare.Link(), u"");
 }
 
-TEST(SkinFile, RectanglesComeFromTheirSections) {
+TEST(SkinFile, RectanglesComeFromTheirSections)
+{
     const SkinFile skin = SkinOf(
         "[BUTTONINFO]\nCONTROL_OK=5,6,7,8\nkey_01e = 100,200,44,44\nLEFT_ARROW=300,10,20,20\n"
         "[BUTTONINFO2]\nUP_ARROW_LEFT1=41,1,20,20\n");
@@ -39,7 +42,8 @@ TEST(SkinFile, RectanglesComeFromTheirSections) {
     EXPECT_TRUE(skin.Rect("CONTROL_CANCEL").IsAbsent());
 }
 
-TEST(SkinFile, TextsAndUnreadableFiles) {
+TEST(SkinFile, TextsAndUnreadableFiles)
+{
     const SkinFile skin = SkinOf("[Mode]\n1=Wave\n[Control_Name1]\nLight=Brightness\n");
     EXPECT_EQ(skin.Text("Mode", "1", u"1"), u"Wave");
     EXPECT_EQ(skin.Text("Mode", "2", u"1"), u"1");

@@ -11,7 +11,8 @@
 namespace kovantis {
 namespace {
 
-TEST(PictureChoice, FirstMatchingStateWins) {
+TEST(PictureChoice, FirstMatchingStateWins)
+{
     EXPECT_EQ(ChoosePicture({}), PictureSlot::Normal);
     EXPECT_EQ(ChoosePicture({.on = true}), PictureSlot::On);
     EXPECT_EQ(ChoosePicture({.hover = true, .on = true}), PictureSlot::Hover);
@@ -20,7 +21,8 @@ TEST(PictureChoice, FirstMatchingStateWins) {
     EXPECT_EQ(ChoosePicture({.disabled = true, .on = true}), PictureSlot::Disabled);
 }
 
-TEST(PictureChoice, MainWindowControlsStartWithTheirSets) {
+TEST(PictureChoice, MainWindowControlsStartWithTheirSets)
+{
     // Keys, G keys, Fn and the selectable buttons show main_disable.jpg while on.
     for (const char* key : {"KEY_01E", "FUNC_G3", "KEY_FN", "FUNC_PROFILE1", "FUNC_REPORT4", "FLIP_1", "FUNC_DEFAULT"}) {
         EXPECT_EQ(MainStateSetOf(key), kMainKeySet) << key;
@@ -36,7 +38,8 @@ TEST(PictureChoice, MainWindowControlsStartWithTheirSets) {
     EXPECT_EQ(kUpdateSet[static_cast<int>(PictureSlot::Pressed)], "update_over.jpg");
 }
 
-TEST(PictureNames, NumberedPicturesAndKeys) {
+TEST(PictureNames, NumberedPicturesAndKeys)
+{
     EXPECT_EQ(SliderFacePicture(0), "0.bmp");
     EXPECT_EQ(SliderFacePicture(kSpeedFirstFace + 3), "8.bmp");
     EXPECT_EQ(ProgressFramePicture(1), "jdt1.bmp");
@@ -55,7 +58,8 @@ TEST(PictureNames, NumberedPicturesAndKeys) {
     EXPECT_EQ(MainPlainKeys().size(), 47u);
 }
 
-TEST(CaptionStyle, FontHeightAndWeight) {
+TEST(CaptionStyle, FontHeightAndWeight)
+{
     EXPECT_EQ(CaptionPixelHeight(8, 96), 11);   // 10.67
     EXPECT_EQ(CaptionPixelHeight(9, 96), 12);
     EXPECT_EQ(CaptionPixelHeight(9, 72), 9);

@@ -7,14 +7,16 @@
 namespace kovantis {
 namespace {
 
-TEST(SkinRect, ReadsTheFirstFourNumbers) {
+TEST(SkinRect, ReadsTheFirstFourNumbers)
+{
     EXPECT_EQ(ParseSkinRect(u"10,20,30,40"), (SkinRect{10, 20, 30, 40}));
     EXPECT_EQ(ParseSkinRect(u"10, 20, 30, 40"), (SkinRect{10, 20, 30, 40}));
     EXPECT_EQ(ParseSkinRect(u"10,20,30,40,99,x"), (SkinRect{10, 20, 30, 40}));
     EXPECT_EQ(ParseSkinRect(u"+5,-3,7,8"), (SkinRect{5, -3, 7, 8}));
 }
 
-TEST(SkinRect, MissingOrUnreadableNumbersCountAsOne) {
+TEST(SkinRect, MissingOrUnreadableNumbersCountAsOne)
+{
     EXPECT_EQ(ParseSkinRect(kAbsentRectValue), (SkinRect{1, 1, 1, 1}));
     EXPECT_EQ(ParseSkinRect(u""), (SkinRect{1, 1, 1, 1}));
     EXPECT_EQ(ParseSkinRect(u"10,20"), (SkinRect{10, 20, 1, 1}));
@@ -25,7 +27,8 @@ TEST(SkinRect, MissingOrUnreadableNumbersCountAsOne) {
     EXPECT_EQ(ParseSkinRect(u"abc"), (SkinRect{1, 1, 1, 1}));
 }
 
-TEST(SkinRect, OnlyXAndYDecideAbsence) {
+TEST(SkinRect, OnlyXAndYDecideAbsence)
+{
     EXPECT_TRUE(ParseSkinRect(u"1,1,1,1").IsAbsent());
     const SkinRect wide = ParseSkinRect(u"1,1,300,40");
     EXPECT_TRUE(wide.IsAbsent());
@@ -35,7 +38,8 @@ TEST(SkinRect, OnlyXAndYDecideAbsence) {
     EXPECT_FALSE(ParseSkinRect(u"0,0,10,10").IsAbsent());
 }
 
-TEST(SkinRect, DamagedValuesStayWithinSaneBounds) {
+TEST(SkinRect, DamagedValuesStayWithinSaneBounds)
+{
     EXPECT_EQ(ParseSkinRect(u"99999999999999999999,-99999999999999,5,5"), (SkinRect{32767, -32767, 5, 5}));
     EXPECT_EQ(ParseSkinRect(u"10,20,-30,-40"), (SkinRect{10, 20, 0, 0}));
     // Characters past the 259th are not part of the value.

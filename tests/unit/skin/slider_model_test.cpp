@@ -5,14 +5,16 @@
 namespace kovantis {
 namespace {
 
-SliderModel Brightness() {
+SliderModel Brightness()
+{
     SliderModel slider;
     slider.SetRange(0, 4);
     slider.SetFaceSize(160, 22);
     return slider;
 }
 
-TEST(SliderModel, PositionsAndPixels) {
+TEST(SliderModel, PositionsAndPixels)
+{
     SliderModel slider = Brightness();
     EXPECT_EQ(slider.PixelOf(0), 0);
     EXPECT_EQ(slider.PixelOf(1), 40);
@@ -38,7 +40,8 @@ TEST(SliderModel, PositionsAndPixels) {
     EXPECT_EQ(offset.PositionAt(50), 15);
 }
 
-TEST(SliderModel, PositionsAreClampedAndDegenerateRangesAreSafe) {
+TEST(SliderModel, PositionsAreClampedAndDegenerateRangesAreSafe)
+{
     SliderModel slider = Brightness();
     slider.SetPosition(9);
     EXPECT_EQ(slider.Position(), 4);
@@ -57,7 +60,8 @@ TEST(SliderModel, PositionsAreClampedAndDegenerateRangesAreSafe) {
     EXPECT_EQ(faceless.PositionAt(10), 0);
 }
 
-TEST(SliderModel, PointerInputReportsEveryChange) {
+TEST(SliderModel, PointerInputReportsEveryChange)
+{
     SliderModel slider = Brightness();
     EXPECT_FALSE(slider.Move(120, 5)) << "no drag before a press";
     EXPECT_TRUE(slider.Press(80, 5));
@@ -75,7 +79,8 @@ TEST(SliderModel, PointerInputReportsEveryChange) {
     EXPECT_FALSE(slider.HasFocus());
 }
 
-TEST(SliderModel, KeysAndWheel) {
+TEST(SliderModel, KeysAndWheel)
+{
     SliderModel slider = Brightness();
     slider.SetPosition(2);
     EXPECT_TRUE(slider.Key(SliderKey::PageDown)) << "page step 0 still reports";

@@ -10,7 +10,8 @@ using testing::MakeRequest;
 
 class FakeLink : public LinkControl {
 public:
-    bool Plug(std::string& error) override {
+    bool Plug(std::string& error) override
+    {
         if (failPlug) {
             error = "cannot bind";
             return false;
@@ -21,7 +22,8 @@ public:
     void Unplug() override { plugged = host = false; }
     bool Plugged() const override { return plugged; }
     bool HostConnected() const override { return host; }
-    bool SendEvent(uint16_t code) override {
+    bool SendEvent(uint16_t code) override
+    {
         if (!host) {
             return false;
         }
@@ -29,7 +31,8 @@ public:
         return true;
     }
     std::span<const uint8_t> StatusBytes() const override { return status; }
-    bool SaveState(std::string& error) override {
+    bool SaveState(std::string& error) override
+    {
         error = "no state file";
         return saves++ > 0;
     }
@@ -52,7 +55,8 @@ protected:
     ControlHandler handler{model, faults, latency, link};
 };
 
-TEST_F(ControlHandlerTest, PlugUnplugAndEvents) {
+TEST_F(ControlHandlerTest, PlugUnplugAndEvents)
+{
     EXPECT_EQ(Run("unplug"), "ok unplugged");
     EXPECT_FALSE(link.plugged);
     EXPECT_EQ(Run("event 02ff"), "error no host is connected");
@@ -71,7 +75,8 @@ TEST_F(ControlHandlerTest, PlugUnplugAndEvents) {
     EXPECT_EQ(Run("plug"), "error cannot bind");
 }
 
-TEST_F(ControlHandlerTest, OnBoardLightingChangeTellsTheHost) {
+TEST_F(ControlHandlerTest, OnBoardLightingChangeTellsTheHost)
+{
     EXPECT_EQ(Run("lighting 2 1 0x03"), "ok lighting changed, event 0401 sent");
     EXPECT_EQ(model.ProfileRecords()[85], 3);
     EXPECT_EQ(link.events, std::vector<uint16_t>{0x0401});
@@ -83,7 +88,8 @@ TEST_F(ControlHandlerTest, OnBoardLightingChangeTellsTheHost) {
     }
 }
 
-TEST_F(ControlHandlerTest, DumpsEveryArea) {
+TEST_F(ControlHandlerTest, DumpsEveryArea)
+{
     EXPECT_EQ(Run("dump settings").size(), 2 + 44 * 3 - 1 + 1);
     EXPECT_TRUE(Run("dump settings").starts_with("ok 00 00"));
     EXPECT_EQ(Run("dump profiles").size(), 3 + 126 * 3 - 1);
@@ -105,7 +111,8 @@ TEST_F(ControlHandlerTest, DumpsEveryArea) {
     }
 }
 
-TEST_F(ControlHandlerTest, FaultsAreArmedForTheNextReplies) {
+TEST_F(ControlHandlerTest, FaultsAreArmedForTheNextReplies)
+{
     EXPECT_EQ(Run("drop 2"), "ok dropping the next 2 replies");
     EXPECT_EQ(Run("delay 150"), "ok delaying the next 1 replies by 150 ms");
     EXPECT_EQ(Run("refuse fe 3"), "ok refusing the next 3 commands with fe");
@@ -129,7 +136,8 @@ TEST_F(ControlHandlerTest, FaultsAreArmedForTheNextReplies) {
     EXPECT_EQ(reply[kCommandOffset], kCmdReadSettings);
 }
 
-TEST_F(ControlHandlerTest, LatencyInfoSaveQuitAndUnknownCommands) {
+TEST_F(ControlHandlerTest, LatencyInfoSaveQuitAndUnknownCommands)
+{
     EXPECT_EQ(Run("latency 1"), "ok latency 1 ms");
     EXPECT_EQ(latency.Get(), std::chrono::milliseconds(1));
     EXPECT_TRUE(Run("latency 10001").starts_with("error usage"));
@@ -145,7 +153,8 @@ TEST_F(ControlHandlerTest, LatencyInfoSaveQuitAndUnknownCommands) {
     EXPECT_TRUE(link.quit);
 }
 
-TEST(FaultPlan, ShapesRepliesInOrderOfArming) {
+TEST(FaultPlan, ShapesRepliesInOrderOfArming)
+{
     KeyboardModel model;
     FaultPlan faults;
     const auto request = MakeRequest(kCmdReadKeymap, 56, 0);

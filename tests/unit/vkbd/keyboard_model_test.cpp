@@ -14,19 +14,22 @@ namespace {
 using testing::MakeRequest;
 using testing::StatusOf;
 
-std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
+std::vector<uint8_t> Pattern(size_t n, uint8_t seed)
+{
     std::vector<uint8_t> bytes(n);
     std::iota(bytes.begin(), bytes.end(), seed);
     return bytes;
 }
 
-std::vector<uint8_t> SettingsWithProfile(const KeyboardModel& model, uint8_t profile) {
+std::vector<uint8_t> SettingsWithProfile(const KeyboardModel& model, uint8_t profile)
+{
     std::vector<uint8_t> block(model.Settings().begin(), model.Settings().end());
     block[kSettingsActiveProfile] = profile;
     return block;
 }
 
-TEST(KeyboardModel, ReplyRepeatsTheRequestAndCarriesAValidChecksum) {
+TEST(KeyboardModel, ReplyRepeatsTheRequestAndCarriesAValidChecksum)
+{
     KeyboardModel model;
     const auto request = MakeRequest(kCmdReadKeymap, 56, 378 + 56);
     const auto reply = model.HandleCommand(request);
@@ -46,7 +49,8 @@ TEST(KeyboardModel, ReplyRepeatsTheRequestAndCarriesAValidChecksum) {
     EXPECT_FALSE(model.InTransfer());
 }
 
-TEST(KeyboardModel, CommandsItDoesNotKnowAreRefused) {
+TEST(KeyboardModel, CommandsItDoesNotKnowAreRefused)
+{
     KeyboardModel model;
     for (const uint8_t command : {0x00, 0x0B, 0x0C, 0x0D, 0x0E, 0x10, 0x12, 0x7F, 0xFF}) {
         const auto reply = model.HandleCommand(MakeRequest(command, 0, 0));
@@ -59,7 +63,8 @@ TEST(KeyboardModel, CommandsItDoesNotKnowAreRefused) {
     EXPECT_FALSE(model.BootRequested());
 }
 
-TEST(KeyboardModel, BootLoaderCommandIsNotAnsweredAndLeavesTheLink) {
+TEST(KeyboardModel, BootLoaderCommandIsNotAnsweredAndLeavesTheLink)
+{
     KeyboardModel model;
     Report boot{};
     boot[0] = kReportId;
@@ -72,7 +77,8 @@ TEST(KeyboardModel, BootLoaderCommandIsNotAnsweredAndLeavesTheLink) {
     EXPECT_FALSE(model.BootRequested());
 }
 
-TEST(KeyboardModel, ReportsWithoutTheCommandIdOrWithABadChecksum) {
+TEST(KeyboardModel, ReportsWithoutTheCommandIdOrWithABadChecksum)
+{
     KeyboardModel model;
     auto other = MakeRequest(kCmdBeginTransfer, 0, 0);
     other[0] = 0x05;
@@ -91,7 +97,8 @@ struct AreaCase {
     size_t size;
 };
 
-TEST(KeyboardModel, AddressesAndLengthsAreCheckedAgainstEachArea) {
+TEST(KeyboardModel, AddressesAndLengthsAreCheckedAgainstEachArea)
+{
     KeyboardModel model;
     const size_t macroSize = model.MacroArea().size();
     const std::vector<AreaCase> areas{
@@ -119,7 +126,8 @@ TEST(KeyboardModel, AddressesAndLengthsAreCheckedAgainstEachArea) {
     }
 }
 
-TEST(KeyboardModel, RefusedWritesChangeNothing) {
+TEST(KeyboardModel, RefusedWritesChangeNothing)
+{
     KeyboardModel model;
     const std::vector<uint8_t> before(model.Keymap(2).begin(), model.Keymap(2).end());
     const auto generation = model.Generation();
@@ -129,7 +137,8 @@ TEST(KeyboardModel, RefusedWritesChangeNothing) {
     EXPECT_EQ(model.Generation(), generation);
 }
 
-TEST(KeyboardModel, LightingRecordsReadAsWholeReportsEvenPastTheLastRecord) {
+TEST(KeyboardModel, LightingRecordsReadAsWholeReportsEvenPastTheLastRecord)
+{
     KeyboardModel model;
     ASSERT_TRUE(model.SetLightingField(2, 41, 0x5A));
     const auto reply = model.HandleCommand(MakeRequest(kCmdReadProfileRecord, 56, 84));
@@ -149,7 +158,8 @@ TEST(KeyboardModel, LightingRecordsReadAsWholeReportsEvenPastTheLastRecord) {
     EXPECT_FALSE(model.SetLightingField(-1, 0, 1));
 }
 
-TEST(KeyboardModel, ChunkedWritesLandAtTheirOffsets) {
+TEST(KeyboardModel, ChunkedWritesLandAtTheirOffsets)
+{
     KeyboardModel model;
     const auto keymap = Pattern(kKeymapSize, 7);
     const std::vector<uint8_t> profile0(model.Keymap(0).begin(), model.Keymap(0).end());
@@ -181,7 +191,8 @@ TEST(KeyboardModel, ChunkedWritesLandAtTheirOffsets) {
     EXPECT_EQ(model.KeyColours(1)[375], kDefaultKeyColour[0]);
 }
 
-TEST(KeyboardModel, FactoryKeymapAndInitialMemory) {
+TEST(KeyboardModel, FactoryKeymapAndInitialMemory)
+{
     KeyboardModel model;
     const auto layout = kovantis::DefaultLayoutBytes();
     EXPECT_TRUE(std::ranges::equal(model.FactoryKeymap(), layout));
@@ -210,7 +221,8 @@ TEST(KeyboardModel, FactoryKeymapAndInitialMemory) {
     EXPECT_NE(ReadU16(model.MacroArea(), 0), 0x55AA);
 }
 
-TEST(KeyboardModel, SettingsBlock) {
+TEST(KeyboardModel, SettingsBlock)
+{
     KeyboardOptions options;
     options.macroSpaceUnits = 3;
     KeyboardModel model(options);
@@ -245,7 +257,8 @@ TEST(KeyboardModel, SettingsBlock) {
     EXPECT_EQ(model.ActiveProfile(), 2);
 }
 
-TEST(KeyboardModel, EffectListAndMacroSpaceOptions) {
+TEST(KeyboardModel, EffectListAndMacroSpaceOptions)
+{
     KeyboardOptions options;
     options.useDefaultEffects = false;
     options.effects[0] = 1;
@@ -265,7 +278,8 @@ TEST(KeyboardModel, EffectListAndMacroSpaceOptions) {
     EXPECT_TRUE(std::ranges::all_of(bare.Settings().subspan(12), [](uint8_t b) { return b == 0; }));
 }
 
-TEST(KeyboardModel, ResetReturnsToTheFactoryState) {
+TEST(KeyboardModel, ResetReturnsToTheFactoryState)
+{
     KeyboardModel model;
     const KeyboardModel fresh;
     ASSERT_EQ(StatusOf(model, MakeRequest(kCmdWriteKeymap, 56, 0, Pattern(56, 3))), kStatusOk);

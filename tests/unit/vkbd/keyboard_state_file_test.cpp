@@ -19,7 +19,8 @@ using testing::StatusOf;
 
 class StateFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         folder_ = fs::temp_directory_path() /
                   ("vkbd-state-" + std::to_string(::getpid()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -27,12 +28,14 @@ protected:
         fs::create_directories(folder_);
         path_ = (folder_ / "keyboard.state").string();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         fs::permissions(folder_, fs::perms::owner_all);
         fs::remove_all(folder_);
     }
 
-    static void Change(KeyboardModel& model, uint8_t seed) {
+    static void Change(KeyboardModel& model, uint8_t seed)
+    {
         std::vector<uint8_t> data(56, seed);
         ASSERT_EQ(StatusOf(model, MakeRequest(kCmdWriteKeymap, 56, 400, data)), kStatusOk);
         ASSERT_EQ(StatusOf(model, MakeRequest(kCmdWriteMacroArea, 56, 100, data)), kStatusOk);
@@ -45,7 +48,8 @@ protected:
         ASSERT_EQ(StatusOf(model, MakeRequest(kCmdWriteSettings, 44, 0, settings)), kStatusOk);
     }
 
-    static bool SameMemory(const KeyboardModel& a, const KeyboardModel& b) {
+    static bool SameMemory(const KeyboardModel& a, const KeyboardModel& b)
+    {
         bool same = std::ranges::equal(a.Settings(), b.Settings()) &&
                     std::ranges::equal(a.ProfileRecords(), b.ProfileRecords()) &&
                     std::ranges::equal(a.MacroArea(), b.MacroArea());
@@ -56,12 +60,14 @@ protected:
         return same;
     }
 
-    std::vector<char> FileBytes() const {
+    std::vector<char> FileBytes() const
+    {
         std::ifstream in(path_, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
-    void WriteFileBytes(const std::vector<char>& bytes) const {
+    void WriteFileBytes(const std::vector<char>& bytes) const
+    {
         std::ofstream(path_, std::ios::binary | std::ios::trunc).write(bytes.data(),
                                                                      std::ssize(bytes));
     }
@@ -70,7 +76,8 @@ protected:
     std::string path_;
 };
 
-TEST_F(StateFileTest, RoundTripKeepsAllWritableMemory) {
+TEST_F(StateFileTest, RoundTripKeepsAllWritableMemory)
+{
     KeyboardModel model;
     Change(model, 0x42);
     ASSERT_TRUE(model.Save(path_));
@@ -83,7 +90,8 @@ TEST_F(StateFileTest, RoundTripKeepsAllWritableMemory) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
-TEST_F(StateFileTest, HardwareBytesComeFromTheOptionsNotTheFile) {
+TEST_F(StateFileTest, HardwareBytesComeFromTheOptionsNotTheFile)
+{
     KeyboardModel big;  // 0x40 units
     Change(big, 0x42);
     ASSERT_TRUE(big.Save(path_));
@@ -100,7 +108,8 @@ TEST_F(StateFileTest, HardwareBytesComeFromTheOptionsNotTheFile) {
                            big.MacroArea().begin()));
 }
 
-TEST_F(StateFileTest, InvalidFilesAreRejectedAndMemoryKept) {
+TEST_F(StateFileTest, InvalidFilesAreRejectedAndMemoryKept)
+{
     KeyboardModel saved;
     Change(saved, 0x42);
     ASSERT_TRUE(saved.Save(path_));
@@ -136,7 +145,8 @@ TEST_F(StateFileTest, InvalidFilesAreRejectedAndMemoryKept) {
 
 // A save that fails half-way (the disk fills up) or cannot even start (a read-only folder)
 // leaves the previous state file as it was and no temporary file behind.
-TEST_F(StateFileTest, FailedSaveLeavesTheOldFileIntact) {
+TEST_F(StateFileTest, FailedSaveLeavesTheOldFileIntact)
+{
     KeyboardModel model;
     Change(model, 0x11);
     ASSERT_TRUE(model.Save(path_));

@@ -10,7 +10,8 @@
 namespace kovantis::vkbd::testing {
 
 inline Report MakeRequest(uint8_t command, size_t length, size_t address,
-                          std::span<const uint8_t> data = {}) {
+                          std::span<const uint8_t> data = {})
+{
     Report r{};
     r[0] = kReportId;
     r[kCommandOffset] = command;
@@ -22,7 +23,8 @@ inline Report MakeRequest(uint8_t command, size_t length, size_t address,
 }
 
 // Status byte of the reply; -1 when the keyboard did not answer.
-inline int StatusOf(KeyboardModel& model, const Report& request) {
+inline int StatusOf(KeyboardModel& model, const Report& request)
+{
     const auto reply = model.HandleCommand(request);
     return reply ? (*reply)[kStatusOffset] : -1;
 }

@@ -11,13 +11,15 @@ namespace {
 
 class OptionsTest : public ::testing::Test {
 protected:
-    EnvironmentLookup Environment() {
+    EnvironmentLookup Environment()
+    {
         return [this](const char* name) -> const char* {
             const auto it = env.find(name);
             return it == env.end() ? nullptr : it->second.c_str();
         };
     }
-    ParseOutcome Parse(std::vector<std::string_view> args) {
+    ParseOutcome Parse(std::vector<std::string_view> args)
+    {
         options = {};
         error.clear();
         return ParseServerOptions(args, Environment(), options, error);
@@ -28,7 +30,8 @@ protected:
     std::string error;
 };
 
-TEST_F(OptionsTest, SocketPathsFollowTheDeviceLibrary) {
+TEST_F(OptionsTest, SocketPathsFollowTheDeviceLibrary)
+{
     ASSERT_EQ(Parse({}), ParseOutcome::kRun);
     EXPECT_EQ(options.socketPath, "/tmp/kovantis-vkbd-" + std::to_string(::getuid()) + ".sock");
     env["XDG_RUNTIME_DIR"] = "/run/user/7";
@@ -43,7 +46,8 @@ TEST_F(OptionsTest, SocketPathsFollowTheDeviceLibrary) {
     EXPECT_EQ(options.controlPath, "/y/c");
 }
 
-TEST_F(OptionsTest, KeyboardOptions) {
+TEST_F(OptionsTest, KeyboardOptions)
+{
     ASSERT_EQ(Parse({"--macro-space", "0x10", "--effects", "1,5,20", "--latency-ms", "1",
                      "--unplugged", "--state", "/s"}),
               ParseOutcome::kRun);
@@ -76,7 +80,8 @@ TEST_F(OptionsTest, KeyboardOptions) {
     EXPECT_EQ(Parse({"--help"}), ParseOutcome::kHelp);
 }
 
-TEST_F(OptionsTest, UsbIdFromEnvironmentAndCommandLine) {
+TEST_F(OptionsTest, UsbIdFromEnvironmentAndCommandLine)
+{
     ASSERT_EQ(Parse({}), ParseOutcome::kRun);
     EXPECT_EQ(options.usbId.vendor, 0x3A7C);
     EXPECT_EQ(options.usbId.product, 0x09A1);
@@ -94,7 +99,8 @@ TEST_F(OptionsTest, UsbIdFromEnvironmentAndCommandLine) {
     EXPECT_EQ(Parse({}), ParseOutcome::kBadUsage);
 }
 
-TEST_F(OptionsTest, ControlClientArguments) {
+TEST_F(OptionsTest, ControlClientArguments)
+{
     ClientOptions client;
     std::vector<std::string_view> args{"--socket", "/z/s", "delay", "100", "2"};
     ASSERT_EQ(ParseClientOptions(args, Environment(), client, error), ParseOutcome::kRun);
@@ -111,7 +117,8 @@ TEST_F(OptionsTest, ControlClientArguments) {
     EXPECT_EQ(ParseClientOptions(args, Environment(), client, error), ParseOutcome::kBadUsage);
 }
 
-TEST(NumberText, ParsesAndFormats) {
+TEST(NumberText, ParsesAndFormats)
+{
     EXPECT_EQ(ParseNumber("42", 100), 42u);
     EXPECT_EQ(ParseNumber("0x2A", 100), 42u);
     EXPECT_FALSE(ParseNumber("101", 100));
