@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "support/vkbd_process.h"
+#include "support/child_environment.h"
 
 extern char** environ;
 
@@ -91,25 +92,11 @@ struct Child {
 bool Start(Child& child, const std::string& program, const std::vector<std::string>& args,
            const std::map<std::string, std::string>& env, const std::string& log)
 {
-    std::vector<std::string> envText;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry(*e);
-        if (!env.contains(entry.substr(0, entry.find('='))))
-            envText.push_back(entry);
-    }
-    for (const auto& [name, value] : env)
-        envText.push_back(name + "=" + value);
+    std::vector<std::string> envText = kovantis::testing::MergedEnvironment(env);
     std::vector<std::string> argText{program};
     argText.insert(argText.end(), args.begin(), args.end());
-    const auto pointers = [](std::vector<std::string>& texts) {
-        std::vector<char*> p;
-        for (std::string& t : texts)
-            p.push_back(t.data());
-        p.push_back(nullptr);
-        return p;
-    };
-    std::vector<char*> argv = pointers(argText);
-    std::vector<char*> envp = pointers(envText);
+    std::vector<char*> argv = kovantis::testing::Pointers(argText);
+    std::vector<char*> envp = kovantis::testing::Pointers(envText);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);

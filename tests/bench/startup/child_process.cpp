@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "support/child_environment.h"
 
 #include <cerrno>
 #include <csignal>
@@ -14,9 +15,9 @@
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace kovantis::bench {
+using testing::MergedEnvironment;
+using testing::Pointers;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
@@ -24,28 +25,6 @@ namespace {
 
 constexpr int kReadyFd = 3;
 constexpr const char* kHomeFolders[] = {"run", "config", "data", "home"};
-
-std::vector<char*> Pointers(std::vector<std::string>& texts)
-{
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-std::vector<std::string> MergedEnvironment(const std::map<std::string, std::string>& env)
-{
-    std::vector<std::string> merged;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry(*e);
-        if (!env.contains(entry.substr(0, entry.find('='))))
-            merged.push_back(entry);
-    }
-    for (const auto& [name, value] : env)
-        merged.push_back(name + "=" + value);
-    return merged;
-}
 
 // Moves a descriptor above the one the child reports on, so that placing the pipe's end there
 // never clobbers another descriptor the spawn still needs.

@@ -1,4 +1,5 @@
 #include "desktop_session.h"
+#include "support/child_environment.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -16,15 +17,6 @@ namespace kovantis::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::vector<char*> Pointers(std::vector<std::string>& texts)
-{
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
 
 } // namespace
 
@@ -75,14 +67,7 @@ ToolRun RunTool(const std::vector<std::string>& argv, std::chrono::milliseconds 
 DesktopProgram::DesktopProgram(const std::string& program, const std::vector<std::string>& args,
                                const std::map<std::string, std::string>& env)
 {
-    std::vector<std::string> envText;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry(*e);
-        if (!env.contains(entry.substr(0, entry.find('='))))
-            envText.push_back(entry);
-    }
-    for (const auto& [name, value] : env)
-        envText.push_back(name + "=" + value);
+    std::vector<std::string> envText = MergedEnvironment(env);
     std::vector<std::string> argText{program};
     argText.insert(argText.end(), args.begin(), args.end());
     std::vector<char*> argv = Pointers(argText);

@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "report_descriptor.h"
+#include "fuzz/fuzz_check.h"
 
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using kovantis::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

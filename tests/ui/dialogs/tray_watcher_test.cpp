@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/offscreen_ui.h"
 #include "ui/shell/tray_watcher.h"
 
 namespace kovantis::testing {
@@ -35,14 +36,7 @@ signals:
 // A hang guard only: on a loaded machine the bus may take seconds.
 bool Serve(const std::function<bool()>& done)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return WaitUntil(done, std::chrono::seconds(20));
 }
 
 // Serves the queue for a while, for messages that must not arrive.

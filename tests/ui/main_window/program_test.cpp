@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/vkbd_process.h"
+#include "support/child_environment.h"
 
 extern char** environ;
 
@@ -44,24 +45,11 @@ public:
             fd = moved;
         }
         readyRead_ = fds[0];
-        std::vector<std::string> envText;
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry(*e);
-            if (!env.contains(entry.substr(0, entry.find('='))))
-                envText.push_back(entry);
-        }
-        for (const auto& [name, value] : env)
-            envText.push_back(name + "=" + value);
-        std::vector<char*> envp;
-        for (std::string& entry : envText)
-            envp.push_back(entry.data());
-        envp.push_back(nullptr);
+        std::vector<std::string> envText = kovantis::testing::MergedEnvironment(env);
+        std::vector<char*> envp = kovantis::testing::Pointers(envText);
         std::vector<std::string> argText{program};
         argText.insert(argText.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& arg : argText)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
+        std::vector<char*> argv = kovantis::testing::Pointers(argText);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], kReadyFd);
