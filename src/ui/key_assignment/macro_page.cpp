@@ -46,20 +46,10 @@ constexpr std::array kStepButtons{
     StepButton{kMacroStepBottomControlId, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
 };
 
-CaptionStyle ButtonCaption(bool enabled)
-{
-    CaptionStyle style;
-    style.face = u"Tahoma";
-    style.points = 9;
-    const uint8_t level = enabled ? 255 : 130;
-    style.red = style.green = style.blue = level;
-    return style;
-}
-
 // Stop Record in red while keys are being recorded, so a running recording is seen at a glance.
 CaptionStyle RecordingCaption()
 {
-    CaptionStyle style = ButtonCaption(true);
+    CaptionStyle style = SkinButtonCaption(true);
     style.green = 0x5A;
     style.blue = 0x5F;
     return style;
@@ -147,7 +137,7 @@ void MacroPage::Build(Kovantis_DlgComposite& dialog)
     auto makeButton = [this, &dialog](int controlId, std::string_view key) {
         auto* button = new CPngButton(&dialog);
         dialog.PlaceImageButton(*button, key, kCompositeMacroSet);
-        button->SetCaptionStyle(ButtonCaption(true));
+        button->SetCaptionStyle(SkinButtonCaption(true));
         buttons_[controlId] = button;
         return button;
     };
@@ -441,7 +431,7 @@ void MacroPage::Refresh()
     for (const StepButton& step : kStepButtons) {
         CPngButton& button = *buttons_[step.controlId];
         button.setEnabled(editor_.StepButtonsEnabled());
-        button.SetCaptionStyle(ButtonCaption(editor_.StepButtonsEnabled()));
+        button.SetCaptionStyle(SkinButtonCaption(editor_.StepButtonsEnabled()));
     }
     CPngButton& record = *buttons_[kMacroRecordControlId];
     record.setText(dialog_->Caption(recording ? "MACRO_ACTION_STOP_RECORD" : "MACRO_ACTION_RECORD"));
