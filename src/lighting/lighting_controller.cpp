@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/text_format.h"
+#include "device/command_result.h"
 #include "keyboard/keyboard_view_model.h"
 #include "keyboard/physical_layout.h"
 #include "lighting/transfer.h"
@@ -27,6 +29,14 @@ int PaintedIndexOf(int controlId)
 }
 
 } // namespace
+
+std::u16string LightingChangeFailedMessage(int result, const TextSource& texts)
+{
+    const std::u16string cause = DescribeCommandResult(result, texts);
+    return FormatText(texts.TextOr("EXTRA_LIGHTING_FAILED", u"The keyboard did not take the lighting change (%s). "
+                                                            u"The panel shows what you chose; choose it again to retry."),
+                      {std::u16string_view(cause)});
+}
 
 LightingController::LightingController(CommandSet& commands, UserModes& userModes, LightingViewSetting& view,
                                        const Clock& clock, LightingSkinTexts skin)

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "device/command_set.h"
 #include "lighting/effect_list.h"
@@ -21,6 +22,7 @@
 #include "lighting/profile_block.h"
 #include "lighting/skin_texts.h"
 #include "lighting/user_modes.h"
+#include "ports/text_source.h"
 
 namespace kovantis {
 
@@ -33,6 +35,9 @@ enum class KeyPictureClick {
     Painted,      // the key took the current tool's colour
 };
 
+// What the user is told when a change of the panel did not reach the keyboard.
+std::u16string LightingChangeFailedMessage(int result, const TextSource& texts);
+
 class LightingController {
 public:
     LightingController(CommandSet& commands, UserModes& userModes, LightingViewSetting& view,
@@ -40,6 +45,10 @@ public:
 
     // The language value (0, 1 or other) that picks the skin's names and labels.
     void SetLanguage(int language) { language_ = language; }
+    // The result of the last exchange with the keyboard that failed since the last call (1 when
+    // none did). The state follows the user's change whatever the keyboard answers; the caller
+    // asks afterwards, so that a change the keyboard did not take is not passed over in silence.
+    int TakeExchangeFailure() { return commands_.TakeLastFailure(); }
     // Turning the lighting view on re-selects the current profile on the keyboard through this
     // (the profile switch, which refuses while an editor is open); false keeps the view off.
     void SetProfileReselector(std::function<bool(int profile)> reselect) { reselect_ = std::move(reselect); }

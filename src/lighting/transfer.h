@@ -1,7 +1,8 @@
 #pragma once
 // Every change the lighting panel makes is one bracketed transfer: begin, one or more writes,
-// end. The writes' results do not matter to the caller (the panel shows the new value whatever
-// the keyboard answers); the transfer's result is the end command's.
+// end. The panel shows the new value whatever the keyboard answers and goes on with the next
+// write; whether any exchange failed is asked of the command set afterwards (the user is told).
+// The transfer's result is the end command's.
 
 #include <cstdint>
 #include <initializer_list>

@@ -13,16 +13,6 @@
 #include "app/text_format.h"
 
 namespace kovantis {
-namespace {
-
-// The language file's text, or these words when it has none.
-std::u16string TextOr(const TextSource& texts, std::string_view key, std::u16string_view english)
-{
-    std::u16string text = texts.Text(key);
-    return text.empty() ? std::u16string(english) : text;
-}
-
-} // namespace
 
 ProfileController::ProfileController(const ProfileEnvironment& env) : env_(env) {}
 
@@ -160,7 +150,7 @@ int ProfileController::JournaledDownload(DownloadScope scope, int* saved)
     if (journal.profileFile.empty() || !WriteJournal(journalPath, journal)) {
         const std::u16string shown = Utf8ToUtf16(journalPath.string());
         env_.prompter.ShowMessage(FormatText(
-            TextOr(env_.texts, "EXTRA_JOURNAL_WRITE_FAILED",
+            env_.texts.TextOr("EXTRA_JOURNAL_WRITE_FAILED",
                    u"Nothing was written to the keyboard: the file %s, which lets an interrupted write be "
                    u"completed, cannot be written."),
             {std::u16string_view(shown)}));
@@ -191,7 +181,7 @@ void ProfileController::ShowDownloadFailure(const DownloadOutcome& outcome)
     }
     const std::u16string cause = DescribeDownloadFailure(outcome, env_.texts);
     env_.prompter.ShowMessage(FormatText(
-        TextOr(env_.texts, "EXTRA_DOWNLOAD_FAILED",
+        env_.texts.TextOr("EXTRA_DOWNLOAD_FAILED",
                u"The keyboard did not take the new settings (%s). They are kept; apply them again to retry."),
         {std::u16string_view(cause)}));
 }
@@ -226,14 +216,14 @@ ProfileController::Recovery ProfileController::RecoverInterruptedDownload()
     if (lastDownload_.Succeeded()) {
         RemoveJournal(journalPath);
         env_.changes.Clear();
-        env_.prompter.ShowMessage(TextOr(env_.texts, "EXTRA_RECOVERY_DONE",
+        env_.prompter.ShowMessage(env_.texts.TextOr("EXTRA_RECOVERY_DONE",
                                          u"An earlier write to the keyboard was interrupted; it has now been completed."));
         return Recovery::Completed;
     }
     env_.changes.MarkChanged();
     const std::u16string cause = DescribeDownloadFailure(lastDownload_, env_.texts);
     env_.prompter.ShowMessage(FormatText(
-        TextOr(env_.texts, "EXTRA_RECOVERY_FAILED",
+        env_.texts.TextOr("EXTRA_RECOVERY_FAILED",
                u"An earlier write to the keyboard was interrupted and could not be completed (%s). The settings "
                u"it was writing are kept; apply them to try again."),
         {std::u16string_view(cause)}));

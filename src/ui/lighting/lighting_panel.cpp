@@ -46,7 +46,8 @@ LightingPanel::LightingPanel(CBaseDialog& dialog, LightingController& lighting, 
     connect(&previewTimer_, &QTimer::timeout, this, &LightingPanel::PreviewTick);
     rereadTimer_.setSingleShot(true);
     rereadTimer_.setInterval(0);
-    connect(&rereadTimer_, &QTimer::timeout, this, [this] { Run([](LightingController& l) { l.Reread(); }); });
+    connect(&rereadTimer_, &QTimer::timeout, this,
+            [this] { Run([](LightingController& l) { l.Reread(); }, Report::Nothing); });
     connect(&jobs_, &JobRunner::Idle, this, &LightingPanel::Redraw);
     dialog_.installEventFilter(this);
     Redraw();
@@ -219,9 +220,15 @@ QWidget* LightingPanel::Control(std::string_view skinKey)
     return UserModeGroup::HasControl(skinKey) ? UserModes().Control(skinKey) : nullptr;
 }
 
-void LightingPanel::Run(Gesture gesture)
+void LightingPanel::Run(Gesture gesture, Report report)
 {
-    jobs_.Run([this, gesture = std::move(gesture)] { gesture(lighting_); });
+    jobs_.Run([this, gesture = std::move(gesture), report] {
+        lighting_.TakeExchangeFailure();  // what failed before is not this gesture's doing
+        gesture(lighting_);
+        const int failed = lighting_.TakeExchangeFailure();
+        if (failed != 1 && report == Report::Failure)
+            QMetaObject::invokeMethod(this, [this, failed] { emit ChangeFailed(failed); }, Qt::QueuedConnection);
+    });
 }
 
 bool LightingPanel::TakeKeyClick(int controlId)

@@ -86,6 +86,8 @@ signals:
     // The view changed (after the redraw that shows it): the window shows key captions again
     // when it went off.
     void LightingViewChanged(bool on);
+    // A change the user made did not reach the keyboard: `result` is the failed exchange's.
+    void ChangeFailed(int result);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,7 +95,9 @@ protected:
 private:
     using Gesture = std::function<void(LightingController&)>;
     void Build();
-    void Run(Gesture gesture);
+    // A gesture's failure is reported (ChangeFailed) unless it is only a read-back.
+    enum class Report { Failure, Nothing };
+    void Run(Gesture gesture, Report report = Report::Failure);
     void PlacePicture(PanelPicture*& picture, std::string_view key, std::function<void()> onClick);
     QLabel* NewLabel(std::string_view key, const QString& caption, bool title = false);
     void ShowPicture(PanelPicture* picture, const std::string& name);

@@ -218,6 +218,7 @@ private:
     TrayIcon currentIcon_ = TrayIcon::Normal;
     ui::AboutBoxOpener about_;
     ui::LightingPanel* lighting_ = nullptr;
+    bool lightingFailureShown_ = false;  // a lighting failure box is up
     std::u16string link_;
     UrlOpener openUrl_;
     bool quitting_ = false;

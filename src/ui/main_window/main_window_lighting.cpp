@@ -3,6 +3,7 @@
 
 #include "ui/main_window/main_window.h"
 
+#include "lighting/lighting_controller.h"
 #include "session/session.h"
 #include "ui/lighting/lighting_panel.h"
 #include "ui/main_window/keyboard_view.h"
@@ -21,6 +22,14 @@ void CKovantisDlg::BuildLightingPanel()
     connect(lighting_, &ui::LightingPanel::LightingViewChanged, this, [this](bool on) {
         if (!on)
             RefreshKeyView();
+    });
+    // One box at a time: changes made while it is up would otherwise stack more behind it.
+    connect(lighting_, &ui::LightingPanel::ChangeFailed, this, [this](int result) {
+        if (lightingFailureShown_)
+            return;
+        lightingFailureShown_ = true;
+        Ask().ShowMessage(LightingChangeFailedMessage(result, Core().Texts()));
+        lightingFailureShown_ = false;
     });
 }
 

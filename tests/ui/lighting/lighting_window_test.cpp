@@ -2,6 +2,9 @@
 // profile buttons and the way back to the function view.
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+
+#include <algorithm>
 #include <QTimer>
 
 #include "keyboard/bank.h"
@@ -141,6 +144,30 @@ TEST_F(LightingWindowTest, ThePreviewFollowsTheWindow)
     ASSERT_TRUE(WaitUntil([this] { return Panel().PreviewRunning(); }));
     Click("CONTROL_CANCEL");
     ASSERT_TRUE(WaitUntil([this] { return !Panel().PreviewRunning(); }));
+}
+
+TEST_F(LightingWindowTest, AChangeTheKeyboardRefusesIsToldAndTheNextOneIsNot)
+{
+    StartWithLightingView(true);
+    const std::u16string text = Window().Core().Texts().Text("EXTRA_LIGHTING_FAILED");
+    ASSERT_FALSE(text.empty());
+    const auto toldOfFailure = [&] {
+        const std::vector<std::u16string> said = prompter_.Messages();
+        return std::count_if(said.begin(), said.end(), [&](const std::u16string& m) {
+            return m.starts_with(text.substr(0, text.find(u'%')));
+        });
+    };
+    // Every send of the transfer's begin is refused.
+    ASSERT_EQ(Keyboard().Control("refuse ff 3").substr(0, 2), "ok");
+    Click("FUNC_REPORT2");
+    ASSERT_TRUE(WaitUntil([&] { return toldOfFailure() == 1; }));
+    EXPECT_NE(prompter_.Messages().back().find(u"refused"), std::u16string::npos) << "the cause is named";
+
+    Click("FUNC_REPORT1");
+    ASSERT_TRUE(WaitUntil([this] { return !Window().Jobs().Busy(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(toldOfFailure(), 1) << "a change the keyboard took says nothing";
+    EXPECT_EQ(Block(0)[15], 0);
 }
 
 } // namespace
