@@ -104,6 +104,8 @@ std::optional<std::vector<ShapeRect>> ReadBmpMaskShape(const std::string& path)
     std::vector<uint8_t> chunk(stride * static_cast<uint64_t>(std::min(rowsPerChunk, rows)));
     BandBuilder bands;
     Runs runs;
+    const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(bytesPerPixel);
+    std::vector<uint8_t> previous(rowBytes);
     for (int top = 0; top < rows; top += rowsPerChunk) {
         const int count = std::min(rowsPerChunk, rows - top);
         // The file rows holding image rows top .. top + count - 1.
@@ -114,7 +116,13 @@ std::optional<std::vector<ShapeRect>> ReadBmpMaskShape(const std::string& path)
         for (int i = 0; i < count; ++i) {
             const int y = top + i;
             const int inChunk = bottomUp ? count - 1 - i : i;
-            RunsOfRow(chunk.data() + stride * static_cast<uint64_t>(inChunk), width, bytesPerPixel, &runs);
+            const uint8_t* row = chunk.data() + stride * static_cast<uint64_t>(inChunk);
+            // Most rows of a window's mask repeat the row above: compared whole, they need no
+            // look at each pixel.
+            if (y == 0 || !std::equal(row, row + rowBytes, previous.begin())) {
+                RunsOfRow(row, width, bytesPerPixel, &runs);
+                std::copy(row, row + rowBytes, previous.begin());
+            }
             bands.AddRow(y, runs);
         }
     }

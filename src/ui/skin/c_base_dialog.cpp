@@ -8,6 +8,7 @@
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QShowEvent>
 #include <QPainter>
 #include <QWindow>
 
@@ -58,26 +59,39 @@ bool CBaseDialog::SetUpSkinWindow()
     const QPoint position = pos();
     setFixedSize(background_.Size());
     move(position);
-    // The mask (the background itself unless the skin names one) is only read for its shape:
-    // a BMP row by row, anything else decoded into an image that is let go again.
-    if (!skin_.MaskPath().empty()) {
-        if (const std::optional<std::vector<ShapeRect>> shape = ReadBmpMaskShape(skin_.MaskPath())) {
-            setMask(WindowShapeOf(*shape));
-            update();
-            return true;
-        }
-    }
-    QImage mask;
-    if (!skin_.MaskPath().empty() && IsRegularFile(skin_.MaskPath())) {
-        QImageReader reader(QString::fromStdString(skin_.MaskPath()));
-        reader.setDecideFormatFromContent(true);
-        mask = reader.read();
-    }
-    if (!mask.isNull()) {
-        setMask(WindowShapeOf(mask));
-    }
+    // The shape is cut when the window shows: a program that starts hidden in the notification
+    // area reads no mask until the user opens it.
+    shapeCut_ = false;
+    if (isVisible())
+        CutShape();
     update();
     return true;
+}
+
+void CBaseDialog::CutShape()
+{
+    shapeCut_ = true;
+    // The mask (the background itself unless the skin names one) is only read for its shape:
+    // a BMP row by row, anything else decoded into an image that is let go again.
+    if (skin_.MaskPath().empty())
+        return;
+    if (const std::optional<std::vector<ShapeRect>> shape = ReadBmpMaskShape(skin_.MaskPath())) {
+        setMask(WindowShapeOf(*shape));
+        return;
+    }
+    if (!IsRegularFile(skin_.MaskPath()))
+        return;
+    QImageReader reader(QString::fromStdString(skin_.MaskPath()));
+    reader.setDecideFormatFromContent(true);
+    if (const QImage mask = reader.read(); !mask.isNull())
+        setMask(WindowShapeOf(mask));
+}
+
+void CBaseDialog::showEvent(QShowEvent* event)
+{
+    if (!shapeCut_)
+        CutShape();
+    QDialog::showEvent(event);
 }
 
 void CBaseDialog::PlaceImageButton(CPngButton& button, std::string_view key, const StateSet& set)

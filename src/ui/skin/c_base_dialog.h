@@ -29,8 +29,8 @@ public:
     const SkinFile& Skin() const { return skin_; }
     SkinPictureStore& Pictures() { return pictures_; }
 
-    // Loads background and mask, sizes the window to the background (keeping its position) and
-    // cuts its shape. False when the background picture cannot be loaded.
+    // Loads the background and sizes the window to it (keeping its position); the shape is cut
+    // from the mask when the window shows. False when the background picture cannot be loaded.
     bool SetUpSkinWindow();
 
     // An image control: placed, sized and given its five pictures from `set`; disabled when the
@@ -48,14 +48,18 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void CutShape();
+
     SkinFile skin_;
     SkinPictureStore pictures_;
     SkinPicture background_;
+    bool shapeCut_ = true;  // false from SetUpSkinWindow until the shape is cut
     // Set while the window is dragged by hand (no system move available).
     bool dragging_ = false;
     QPoint dragOffset_;

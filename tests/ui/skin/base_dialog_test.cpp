@@ -61,6 +61,8 @@ TEST(CBaseDialog, SizeAndShapeComeFromThePictures)
     ASSERT_TRUE(dialog.SetUpSkinWindow());
     EXPECT_EQ(dialog.size(), QSize(60, 40));
     EXPECT_EQ(dialog.pos(), QPoint(100, 50));
+    EXPECT_TRUE(dialog.mask().isEmpty()) << "a window not shown yet reads no mask";
+    dialog.show();
     EXPECT_TRUE(dialog.mask().contains(QPoint(5, 5)));
     EXPECT_TRUE(dialog.mask().contains(QPoint(29, 39)));
     EXPECT_FALSE(dialog.mask().contains(QPoint(30, 5)));
@@ -87,6 +89,7 @@ TEST(CBaseDialog, AllWhiteMaskShowsNothingAndMissingPicturesFail)
     const std::string skin = folder.Write("Main.ini", "[SCREEN]\nMain=bg.png\n");
     CBaseDialog dialog(skin);
     ASSERT_TRUE(dialog.SetUpSkinWindow());
+    dialog.show();
     EXPECT_FALSE(dialog.mask().isEmpty());
     EXPECT_TRUE(dialog.mask().intersected(dialog.rect()).isEmpty());
 
