@@ -15,18 +15,6 @@ namespace {
 // bands that decoding a picture band by band costs about three times decoding it whole.
 constexpr int kBandRows = 64;
 
-// Whether the picture's format decodes a rectangle of itself without decoding the whole first
-// (JPEG does; PNG and BMP would decode the whole for every band).
-bool DecodesBands(const std::string& path)
-{
-    if (!IsRegularFile(path)) {
-        return false;
-    }
-    QImageReader reader(QString::fromStdString(path));
-    reader.setDecideFormatFromContent(true);
-    return reader.supportsOption(QImageIOHandler::ClipRect);
-}
-
 } // namespace
 
 QPixmap LoadSkinPicture(const std::string& path)
@@ -74,6 +62,9 @@ QSize SkinPicture::Size() const
         return {};
     }
     state_->headerSize = reader.size();
+    // JPEG decodes a rectangle of itself without decoding the whole first; PNG and BMP would
+    // decode the whole for every band.
+    state_->decodesBands = reader.supportsOption(QImageIOHandler::ClipRect);
     return state_->headerSize;
 }
 
@@ -132,14 +123,11 @@ void SkinPicture::DrawArea(QPainter& painter, const QRect& area) const
         return;
     }
     State& state = *state_;
-    if (!state.banded) {
-        state.banded = !state.decoded && DecodesBands(state.path);
-    }
-    if (state.decoded || !*state.banded) {
+    const QSize size = Size();  // also learns whether the format decodes bands
+    if (state.decoded || !state.decodesBands) {
         painter.drawPixmap(area.topLeft(), Pixmap(), area);
         return;
     }
-    const QSize size = Size();
     const QRect wanted = area.intersected(QRect(QPoint(0, 0), size));
     if (wanted.isEmpty()) {
         return;

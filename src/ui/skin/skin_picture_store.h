@@ -5,7 +5,6 @@
 #include <array>
 #include <map>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,10 +69,11 @@ private:
         // Three bytes a pixel for an opaque picture: the pieces of the background alone cover a
         // third of the window.
         std::map<QRect, QImage, RectOrder> pieces;
-        // DrawArea's last band and its number; banded is decided on the first DrawArea.
-        std::optional<bool> banded;
+        // Read once from the file's header while not decoded.
+        QSize headerSize;
+        bool decodesBands = false;
+        // DrawArea's last band and its number.
         int bandNumber = -1;
-        QSize headerSize;  // read once from the file's header while not decoded
         QImage band;
     };
     const QImage& Piece(const QRect& rect) const;
