@@ -33,7 +33,7 @@ int PaintedIndexOf(int controlId)
 std::u16string LightingChangeFailedMessage(int result, const TextSource& texts)
 {
     const std::u16string cause = DescribeCommandResult(result, texts);
-    return FormatText(texts.TextOr("EXTRA_LIGHTING_FAILED", u"The keyboard did not take the lighting change (%s). "
+    return FormatText(texts.TextOr("EXTRA_LIGHTING_FAILED", u"The lighting change may not have reached the keyboard: %s. "
                                                             u"The panel shows what you chose; choose it again to retry."),
                       {std::u16string_view(cause)});
 }

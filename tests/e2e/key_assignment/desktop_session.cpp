@@ -103,6 +103,18 @@ bool Xdotool::WindowShown(const std::string& title) const
     return search.exitCode == 0 && !search.output.empty();
 }
 
+bool Xdotool::Visible(const std::string& id) const
+{
+    const ToolRun search = RunTool({tool_, "search", "--onlyvisible", "--name", ""});
+    std::istringstream ids(search.output);
+    std::string shown;
+    while (ids >> shown) {
+        if (shown == id)
+            return true;
+    }
+    return false;
+}
+
 std::optional<WindowGeometry> Xdotool::WaitForWindow(const std::string& title, std::chrono::milliseconds timeout) const
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -110,7 +122,8 @@ std::optional<WindowGeometry> Xdotool::WaitForWindow(const std::string& title, s
         const ToolRun search = RunTool({tool_, "search", "--onlyvisible", "--name", "^" + title + "$"});
         std::istringstream ids(search.output);
         std::string id;
-        if (search.exitCode == 0 && (ids >> id)) {
+        // Qt may keep a hidden helper window under the same title: take the first real one.
+        while (search.exitCode == 0 && (ids >> id)) {
             const ToolRun shell = RunTool({tool_, "getwindowgeometry", "--shell", id});
             WindowGeometry geometry;
             geometry.id = id;
@@ -140,14 +153,19 @@ bool Xdotool::WaitForFocus(const std::string& id, std::chrono::milliseconds time
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        const ToolRun focus = RunTool({tool_, "getwindowfocus"});
-        std::istringstream words(focus.output);
-        std::string focused;
-        if (focus.exitCode == 0 && (words >> focused) && focused == id)
+        if (Focused() == id)
             return true;
         std::this_thread::sleep_for(50ms);
     }
     return false;
+}
+
+std::string Xdotool::Focused() const
+{
+    const ToolRun focus = RunTool({tool_, "getwindowfocus"});
+    std::istringstream words(focus.output);
+    std::string id;
+    return focus.exitCode == 0 && (words >> id) ? id : std::string();
 }
 
 bool Xdotool::ClickAt(int x, int y, int count) const

@@ -50,6 +50,10 @@ public:
                                                 std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
     // Whether a visible window with this title exists right now.
     bool WindowShown(const std::string& title) const;
+    // The id of the window with the X input focus now; empty when it cannot be told.
+    std::string Focused() const;
+    // Whether the window with this id is mapped and visible right now.
+    bool Visible(const std::string& id) const;
     // Whether the window with this id becomes the X input focus (it is then active and takes
     // the keys) within `timeout`.
     bool WaitForFocus(const std::string& id, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
